@@ -1,0 +1,97 @@
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <string>
+
+#include "converter/Matrix.h"
+#include "presentation/Keynote.h"
+#include "presentation/Path.h"
+#include "presentation/PathSegment.h"
+
+namespace Pictavo {
+
+// Attribute name (lowered) to value text. The texts belong to the parsed
+// document or to a Declarations object; the map never owns them.
+using AttributeMap = std::map<std::string, const char*>;
+
+// The declarations of one style text: property name as written to value.
+class Declarations {
+public:
+    std::deque<std::string> values;  // a deque: the map's pointers stay valid as it grows
+    AttributeMap map;
+};
+
+// Converts one SVG document into drawables handed to a presentation.
+class SVG {
+public:
+    enum class TokenType { Word, Number, Sign, Delimiter, Other, End };
+
+    Orvane::Keynote& keynote;
+    float kappa;  // 4/3 (sqrt 2 - 1), the Bezier circle constant
+    std::map<std::string, Orvane::Path::Color> colors;
+
+    explicit SVG(Orvane::Keynote& keynote);
+    SVG(const SVG&) = delete;
+    SVG& operator=(const SVG&) = delete;
+    ~SVG();
+
+    // The walk.
+    int convert(const char* path);
+    int crawlElement(xmlNode* node, Matrix ctm, AttributeMap inherited);
+    int convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited);
+
+    // The token scanner. `capacity` is the size of the token buffer: a longer
+    // run is cut to fit, and the next position still lies behind the whole run.
+    static TokenType tokenType(char c);
+    static std::size_t tokenParser(const char* position, char* token, std::size_t capacity,
+                                   const char** next, TokenType& type);
+    template <std::size_t N>
+    static std::size_t tokenParser(const char* position, char (&token)[N], const char** next,
+                                   TokenType& type) {
+        return tokenParser(position, token, N, next, type);
+    }
+    static char* trim(char* text);
+
+    // Transform lists and the viewBox.
+    int convertTransform(const char* text, Matrix& ctm);
+    int convertViewbox(const char* text, int& width, int& height, bool sizeGiven, Matrix& ctm);
+
+    // Path data.
+    Orvane::Path* convertPath(const char* data, Matrix& ctm);
+
+    // Basic shapes.
+    Orvane::Path* convertCircle(float cx, float cy, float r, Matrix& ctm);
+    Orvane::Path* convertEllipse(float cx, float cy, float rx, float ry, Matrix& ctm);
+    Orvane::Path* convertRectangle(float x, float y, float width, float height, Matrix& ctm);
+    Orvane::Path* convertRoundedRectangle(float x, float y, float width, float height, float rx,
+                                          float ry, Matrix& ctm);
+    Orvane::Path* convertLine(float x1, float y1, float x2, float y2, Matrix& ctm);
+    Orvane::Path* convertPolygon(const char* points, bool closed, Matrix& ctm);
+    Orvane::PathSegment transformedSegment(const Orvane::PathSegment& segment,
+                                           Matrix& ctm) const;
+
+    // Paint and style. `sizeScale` is sqrt(|m0 m4 - m1 m3|) of the element's
+    // matrix: stroke widths follow the drawing's scale as its points do.
+    Declarations parseStyle(const char* text) const;
+    int convertStyle(Orvane::Path* path, AttributeMap& declarations, float sizeScale);
+    int convertStroke(Orvane::Path* path, AttributeMap& attributes, float sizeScale);
+    int convertFill(Orvane::Path* path, AttributeMap& attributes);
+    int convertOtherAttributes(Orvane::Path* path, AttributeMap& attributes);
+    // The colour value rule: false for "none", else true with `color` set.
+    bool colorValue(const char* value, Orvane::Path::Color& color) const;
+    int initializeColors();
+
+    // Text.
+    int convertText(xmlNode* node, AttributeMap& attributes, Matrix& ctm);
+
+private:
+    // Attribute values that libxml2 does not hold as one text (entity
+    // references expanded), kept until the walk ends.
+    std::deque<std::string> expandedValues;
+};
+
+}  // namespace Pictavo

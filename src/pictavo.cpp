@@ -1,0 +1,2 @@
+// STUB: the driver is still to be written.
+int main() { return 0; }

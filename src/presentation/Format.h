@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdio>
+#include <string_view>
+
+namespace Orvane {
+
+// The single place where values reach the document as text.
+class Format {
+public:
+    // Writes `value` widened to double as printf's "%f" would: fixed point,
+    // six decimals, a full stop.
+    static void number(FILE* file, float value);
+
+    // Writes text from the input as an attribute value: &, <, > and " escaped.
+    static void attribute(FILE* file, std::string_view text);
+
+    // Writes text as one or more CDATA sections, so that any "]]>" inside it
+    // survives unchanged.
+    static void characterData(FILE* file, std::string_view text);
+};
+
+}  // namespace Orvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "presentation/TransformableShape.h"
+
+namespace Orvane {
+
+// A text box of one paragraph, placed by its top-left corner.
+class Text : public TransformableShape {
+public:
+    std::string text;
+    int alignment;  // 0 left, 1 center, 2 right
+    float lineSpacing;
+    std::string fontName;
+    float fontSize;  // 16, the usual initial font size, until set
+
+    explicit Text(std::string text);
+
+    void exportXML(FILE* file, int index) override;
+};
+
+}  // namespace Orvane

@@ -1,0 +1,28 @@
+#include "presentation/TransformableShape.h"
+
+namespace Orvane {
+
+TransformableShape::TransformableShape()
+    : transformation{1, 0, 0, 1, 0, 0}, position{0, 0}, size{0, 0} {}
+
+void TransformableShape::setPosition(float x, float y) {
+    position[0] = x;
+    position[1] = y;
+}
+
+void TransformableShape::setScale(float scale) {
+    transformation[0] = scale;
+    transformation[1] = 0;
+    transformation[2] = 0;
+    transformation[3] = scale;
+}
+
+void TransformableShape::setTransformation(float a, float b, float c, float d, float tx,
+                                           float ty) {
+    float values[6] = {a, b, c, d, tx, ty};
+    for (int i = 0; i < 6; ++i) transformation[i] = values[i];
+}
+
+void TransformableShape::exportXML(FILE*, int) {}
+
+}  // namespace Orvane

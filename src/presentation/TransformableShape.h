@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdio>
+
+namespace Orvane {
+
+// The base of every drawable the presentation holds. The APXL transformation
+// of a drawable is a, b, c, d of `transformation` followed by `position`.
+class TransformableShape {
+public:
+    float transformation[6];  // a, b, c, d, tx, ty
+    float position[2];        // top-left corner of the drawable's box
+    float size[2];            // width and height of the drawable's box
+
+    TransformableShape();
+    TransformableShape(const TransformableShape&) = delete;
+    TransformableShape& operator=(const TransformableShape&) = delete;
+    virtual ~TransformableShape() = default;
+
+    void setPosition(float x, float y);
+    void setScale(float scale);
+    void setTransformation(float a, float b, float c, float d, float tx, float ty);
+
+    // Writes the drawable's APXL element; `index` is its place in the export order.
+    virtual void exportXML(FILE* file, int index);
+};
+
+}  // namespace Orvane

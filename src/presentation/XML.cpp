@@ -1,0 +1,1 @@
+// STUB: still to be written.
