@@ -1,13 +1,150 @@
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+
 #include "converter/Svg.h"
 
 namespace Pictavo {
 
-// STUB: paint and style are still to be written.
-Declarations SVG::parseStyle(const char*) const { return Declarations(); }
-int SVG::convertStyle(Orvane::Path*, AttributeMap&, float) { return 0; }
-int SVG::convertStroke(Orvane::Path*, AttributeMap&, float) { return 0; }
-int SVG::convertFill(Orvane::Path*, AttributeMap&) { return 0; }
-int SVG::convertOtherAttributes(Orvane::Path*, AttributeMap&) { return 0; }
-bool SVG::colorValue(const char*, Orvane::Path::Color&) const { return true; }
+namespace {
+
+const char* valueOf(const AttributeMap& attributes, const char* name) {
+    auto found = attributes.find(name);
+    return found == attributes.end() ? nullptr : found->second;
+}
+
+// A copy of `value` without its surrounding white space, for rules that must
+// not depend on how the value was spaced.
+std::string trimmedCopy(const char* value) {
+    std::string copy(value);
+    return SVG::trim(copy.data());
+}
+
+std::string lowered(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// "#rgb" is shorthand for "#rrggbb": every digit stands for itself twice.
+std::string longHexadecimal(const std::string& value) {
+    if (value.size() != 4 || value[0] != '#') return value;
+    return std::string{'#', value[1], value[1], value[2], value[2], value[3], value[3]};
+}
+
+bool isLongHexadecimal(const std::string& value) { return value.size() == 7 && value[0] == '#'; }
+
+// strtol stops at the first character that is no hexadecimal digit; the
+// digits read before it still make the colour, so "#ff00zz" is green.
+Orvane::Path::Color hexadecimalColor(const std::string& value) {
+    auto bits = static_cast<unsigned long>(std::strtol(value.c_str() + 1, nullptr, 16));
+    Orvane::Path::Color color;
+    color.color[0][0] = static_cast<float>((bits >> 16) & 0xFF) / 255.0f;
+    color.color[0][1] = static_cast<float>((bits >> 8) & 0xFF) / 255.0f;
+    color.color[0][2] = static_cast<float>(bits & 0xFF) / 255.0f;
+    return color;
+}
+
+// The opacity as a fraction from 0 to 1; nothing when the value holds no number.
+std::optional<float> opacityOf(const char* value) {
+    char* end = nullptr;
+    double number = std::strtod(value, &end);
+    if (end == value || std::isnan(number)) return std::nullopt;
+    if (*end == '%') number /= 100;
+    return std::clamp(static_cast<float>(number), 0.0f, 1.0f);
+}
+
+}  // namespace
+
+bool SVG::colorValue(const char* value, Orvane::Path::Color& color) const {
+    std::string text = longHexadecimal(lowered(trimmedCopy(value)));
+    if (text == "none") return false;
+    if (isLongHexadecimal(text)) {
+        color = hexadecimalColor(text);
+        return true;
+    }
+    auto named = colors.find(text);
+    color = named == colors.end() ? Orvane::Path::Color() : named->second;
+    return true;
+}
+
+Declarations SVG::parseStyle(const char* text) const {
+    Declarations declarations;
+    // As long as the whole text, so that no token is ever cut short.
+    std::string token(std::strlen(text) + 1, '\0');
+    std::string name;
+    std::string value;
+    bool inValue = false;
+
+    auto finishDeclaration = [&]() {
+        declarations.values.push_back(trim(value.data()));
+        declarations.map[trim(name.data())] = declarations.values.back().c_str();
+        name.clear();
+        value.clear();
+        inValue = false;
+    };
+
+    const char* position = text;
+    TokenType type;
+    while (std::size_t length = tokenParser(position, token.data(), token.size(), &position, type)) {
+        if (type == TokenType::Delimiter && token[0] == ';') {
+            finishDeclaration();
+        } else if (type == TokenType::Delimiter) {
+            value.clear();
+            inValue = true;
+        } else {
+            (inValue ? value : name).append(token.data(), length);
+        }
+    }
+    finishDeclaration();
+    return declarations;
+}
+
+int SVG::convertStyle(Orvane::Path* path, AttributeMap& declarations, float sizeScale) {
+    if (declarations.count("stroke")) convertStroke(path, declarations, sizeScale);
+    if (declarations.count("fill")) convertFill(path, declarations);
+    convertOtherAttributes(path, declarations);
+    return 0;
+}
+
+int SVG::convertStroke(Orvane::Path* path, AttributeMap& attributes, float sizeScale) {
+    const char* value = valueOf(attributes, "stroke");
+    Orvane::Path::Stroke stroke;
+    if (!value || !colorValue(value, stroke.color)) return 0;
+
+    const char* width = valueOf(attributes, "stroke-width");
+    stroke.width = (width ? static_cast<float>(std::atof(width)) : 1.0f) * sizeScale;
+
+    // A pattern of "none" asks for a solid line; written out as a pattern it
+    // would hide the line altogether.
+    const char* pattern = valueOf(attributes, "stroke-dasharray");
+    if (pattern && trimmedCopy(pattern) != "none") {
+        stroke.setPattern(pattern);
+        stroke.solid = false;
+    }
+    path->strokes.push_back(stroke);
+    return 0;
+}
+
+int SVG::convertFill(Orvane::Path* path, AttributeMap& attributes) {
+    const char* value = valueOf(attributes, "fill");
+    Orvane::Path::Fill fill;
+    if (value && colorValue(value, fill.color)) path->fills.push_back(fill);
+    return 0;
+}
+
+int SVG::convertOtherAttributes(Orvane::Path* path, AttributeMap& attributes) {
+    const char* value = valueOf(attributes, "opacity");
+    if (!value) return 0;
+    std::optional<float> opacity = opacityOf(value);
+    if (!opacity) return 0;
+    // Replacing the alpha loses nothing: every colour read here is opaque.
+    for (Orvane::Path::Stroke& stroke : path->strokes) stroke.color.color[0][3] = *opacity;
+    for (Orvane::Path::Fill& fill : path->fills) fill.color.color[0][3] = *opacity;
+    return 0;
+}
 
 }  // namespace Pictavo
