@@ -92,6 +92,7 @@ private:
     // Attribute values that libxml2 does not hold as one text (entity
     // references expanded), kept until the walk ends.
     std::deque<std::string> expandedValues;
+    std::size_t expandedSize = 0;  // their total length, which the expansion bounds
 };
 
 }  // namespace Pictavo

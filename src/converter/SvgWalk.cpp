@@ -1,12 +1,356 @@
+#include <libxml/entities.h>
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xmlversion.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
 
-// STUB: the walk is still to be written.
-SVG::SVG(Orvane::Keynote& keynote) : keynote(keynote), kappa(0.5522848f) { initializeColors(); }
+using Orvane::Path;
+
+namespace {
+
+// libxml2 reports nothing itself (XML_PARSE_NOERROR, XML_PARSE_NOWARNING):
+// the first fatal error is kept here so the user learns where the file broke,
+// not where the parser gave up after it.
+struct ParseFailure {
+    bool recorded = false;
+    int line = 0;
+    std::string message;
+};
+
+#if LIBXML_VERSION >= 21200
+using ErrorReport = const xmlError*;
+#else
+using ErrorReport = xmlError*;
+#endif
+
+void recordFirstFatalError(void* userData, ErrorReport error) {
+    auto* context = static_cast<xmlParserCtxtPtr>(userData);
+    auto* failure = static_cast<ParseFailure*>(context->_private);
+    if (failure == nullptr || failure->recorded || error == nullptr ||
+        error->level != XML_ERR_FATAL)
+        return;
+    failure->recorded = true;
+    failure->line = error->line;
+    failure->message = error->message != nullptr ? error->message : "";
+}
+
+// Prints "<file>:<line>: <message>" on standard error, from the first fatal
+// error or, failing that, the parser's last report.
+void reportParseError(const char* path, xmlParserCtxtPtr context, const ParseFailure& failure) {
+    ParseFailure shown = failure;
+    if (!shown.recorded) {
+        const xmlError* last = xmlCtxtGetLastError(context);
+        if (last == nullptr || last->message == nullptr) return;
+        shown.line = last->line;
+        shown.message = last->message;
+    }
+    while (!shown.message.empty() && shown.message.back() == '\n') shown.message.pop_back();
+    std::fprintf(stderr, "%s:%d: %s\n", path, shown.line, shown.message.c_str());
+}
+
+// Entities may nest and repeat ("billion laughs"): the expansion of attribute
+// values stops at this nesting depth and, over the whole document, at this
+// many bytes. libxml2 already refuses documents whose entities amplify
+// wildly; these bounds hold whatever it accepts.
+const int maximumEntityDepth = 32;
+const std::size_t expansionLimit = std::size_t(1) << 22;
+
+void appendBounded(std::string& text, const xmlChar* content, std::size_t& budget) {
+    if (content == nullptr) return;
+    std::size_t length = std::min(std::strlen(reinterpret_cast<const char*>(content)), budget);
+    text.append(reinterpret_cast<const char*>(content), length);
+    budget -= length;
+}
+
+void appendNodeText(const xmlNode* node, int depth, std::string& text, std::size_t& budget) {
+    for (; node != nullptr && budget > 0; node = node->next) {
+        if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+            appendBounded(text, node->content, budget);
+        } else if (node->type == XML_ENTITY_REF_NODE && depth < maximumEntityDepth) {
+            // Only internal entities are expanded: external ones are never loaded.
+            const xmlEntity* entity = xmlGetDocEntity(node->doc, node->name);
+            if (entity == nullptr) continue;
+            if (entity->etype == XML_INTERNAL_GENERAL_ENTITY)
+                appendNodeText(entity->children, depth + 1, text, budget);
+            else if (entity->etype == XML_INTERNAL_PREDEFINED_ENTITY)
+                appendBounded(text, entity->content, budget);
+        }
+    }
+}
+
+// The value of an attribute as one text. The usual single text node is used
+// in place; anything else (entity references) is expanded into `store`, which
+// lives until the walk ends. An attribute without value text reads "".
+const char* attributeText(const xmlAttr* attribute, std::deque<std::string>& store,
+                          std::size_t& expandedSize) {
+    const xmlNode* first = attribute->children;
+    if (first == nullptr) return "";
+    if (first->type == XML_TEXT_NODE && first->next == nullptr)
+        return first->content != nullptr ? reinterpret_cast<const char*>(first->content) : "";
+    std::size_t budget = expansionLimit - expandedSize;
+    std::string text;
+    appendNodeText(first, 0, text, budget);
+    expandedSize = expansionLimit - budget;
+    store.push_back(std::move(text));
+    return store.back().c_str();
+}
+
+// Byte by byte, A to Z only, whatever the locale.
+std::string lowered(const xmlChar* name) {
+    std::string text(name != nullptr ? reinterpret_cast<const char*>(name) : "");
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool isInherited(const std::string& name) {
+    static const char* const names[] = {"fill",  "stroke", "stroke-width", "stroke-dasharray",
+                                        "style", "opacity"};
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* inherited) { return name == inherited; });
+}
+
+// Containers of content that is only drawn by reference (clip rectangles,
+// gradients' patterns, symbols, markers): their subtrees are never walked.
+bool isNeverDrawn(const std::string& elementName) {
+    static const char* const names[] = {"defs", "clippath", "mask", "symbol", "marker", "pattern"};
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* skipped) { return elementName == skipped; });
+}
+
+bool isNone(const char* value) {
+    std::string text(value);
+    return SVG::trim(text.data()) == std::string("none");
+}
+
+bool isDisplayNone(const AttributeMap& attributes, const Declarations* style) {
+    auto display = attributes.find("display");
+    if (display != attributes.end() && isNone(display->second)) return true;
+    if (style == nullptr) return false;
+    auto declared = style->map.find("display");
+    return declared != style->map.end() && isNone(declared->second);
+}
+
+const char* valueOf(const AttributeMap& attributes, const char* name) {
+    auto found = attributes.find(name);
+    return found == attributes.end() ? nullptr : found->second;
+}
+
+// A slide side as a positive int, or 0 when the text gives none.
+int positiveSize(const char* text) {
+    if (text == nullptr) return 0;
+    errno = 0;
+    long value = std::strtol(text, nullptr, 10);
+    if (errno == ERANGE || value <= 0 || value > INT_MAX) return 0;
+    return static_cast<int>(value);
+}
+
+bool endsWithPercent(const char* text) {
+    std::size_t length = std::strlen(text);
+    return length > 0 && text[length - 1] == '%';
+}
+
+// Width and height set the slide size when both give a positive integer; a
+// size in per cent leaves the default and lets a viewBox decide.
+void convertSvgSize(SVG& svg, const AttributeMap& attributes, Matrix& ctm) {
+    const char* width = valueOf(attributes, "width");
+    const char* height = valueOf(attributes, "height");
+    bool sizeGiven = false;
+    if (positiveSize(width) > 0 && positiveSize(height) > 0) {
+        sizeGiven = !endsWithPercent(width) && !endsWithPercent(height);
+        svg.keynote.width = sizeGiven ? positiveSize(width) : 800;
+        svg.keynote.height = sizeGiven ? positiveSize(height) : 600;
+    }
+    if (const char* viewBox = valueOf(attributes, "viewbox"))
+        svg.convertViewbox(viewBox, svg.keynote.width, svg.keynote.height, sizeGiven, ctm);
+}
+
+using ShapeConverter = Path* (*)(SVG&, AttributeMap&, Matrix&);
+
+Path* circle(SVG& svg, AttributeMap& a, Matrix& ctm) {
+    return svg.convertCircle(attributeNumber(a, "cx"), attributeNumber(a, "cy"),
+                             attributeNumber(a, "r"), ctm);
+}
+
+Path* ellipse(SVG& svg, AttributeMap& a, Matrix& ctm) {
+    return svg.convertEllipse(attributeNumber(a, "cx"), attributeNumber(a, "cy"),
+                              attributeNumber(a, "rx"), attributeNumber(a, "ry"), ctm);
+}
+
+// A radius that is not positive takes the other one; each is limited to half
+// the side it rounds. Without any positive radius the corners stay square.
+Path* rectangle(SVG& svg, AttributeMap& a, Matrix& ctm) {
+    float x = attributeNumber(a, "x");
+    float y = attributeNumber(a, "y");
+    float width = attributeNumber(a, "width");
+    float height = attributeNumber(a, "height");
+    float rx = attributeNumber(a, "rx", -1);
+    float ry = attributeNumber(a, "ry", -1);
+    if (!(rx > 0 || ry > 0)) return svg.convertRectangle(x, y, width, height, ctm);
+    if (rx < 0) rx = ry;
+    if (ry < 0) ry = rx;
+    rx = std::min(rx, width / 2);
+    ry = std::min(ry, height / 2);
+    return svg.convertRoundedRectangle(x, y, width, height, rx, ry, ctm);
+}
+
+Path* pathData(SVG& svg, AttributeMap& a, Matrix& ctm) {
+    return svg.convertPath(a.find("d")->second, ctm);
+}
+
+Path* polygon(SVG& svg, AttributeMap& a, Matrix& ctm) {
+    return svg.convertPolygon(a.find("points")->second, true, ctm);
+}
+
+Path* polyline(SVG& svg, AttributeMap& a, Matrix& ctm) {
+    return svg.convertPolygon(a.find("points")->second, false, ctm);
+}
+
+Path* line(SVG& svg, AttributeMap& a, Matrix& ctm) {
+    return svg.convertLine(attributeNumber(a, "x1"), attributeNumber(a, "y1"),
+                           attributeNumber(a, "x2"), attributeNumber(a, "y2"), ctm);
+}
+
+struct ShapeElement {
+    const char* name;
+    const char* required[2];  // a null entry requires nothing
+    ShapeConverter convert;
+};
+
+const ShapeElement shapeElements[] = {
+    {"circle", {"r", nullptr}, circle},
+    {"ellipse", {"rx", "ry"}, ellipse},
+    {"rect", {"width", "height"}, rectangle},
+    {"path", {"d", nullptr}, pathData},
+    {"polygon", {"points", nullptr}, polygon},
+    {"polyline", {"points", nullptr}, polyline},
+    {"line", {"x2", "y2"}, line},
+};
+
+const ShapeElement* shapeElementNamed(const std::string& name) {
+    for (const ShapeElement& shape : shapeElements)
+        if (name == shape.name) return &shape;
+    return nullptr;
+}
+
+bool hasRequiredAttributes(const ShapeElement& shape, const AttributeMap& attributes) {
+    return std::all_of(std::begin(shape.required), std::end(shape.required),
+                       [&](const char* name) { return name == nullptr || attributes.count(name); });
+}
+
+// The style's paint comes first and the attributes' after it. A fill the
+// style declares, "none" included, keeps the default black away, so an
+// outline styled fill:none stays unfilled.
+void paint(SVG& svg, Path* path, AttributeMap& attributes, Declarations* style, float scale) {
+    if (style != nullptr) svg.convertStyle(path, style->map, scale);
+    if (attributes.count("stroke")) svg.convertStroke(path, attributes, scale);
+    bool styleDeclaresFill = style != nullptr && style->map.count("fill");
+    if (attributes.count("fill"))
+        svg.convertFill(path, attributes);
+    else if (!styleDeclaresFill && path->fills.empty())
+        path->fills.push_back(Path::Fill());  // opaque black
+    svg.convertOtherAttributes(path, attributes);
+}
+
+}  // namespace
+
+SVG::SVG(Orvane::Keynote& keynote)
+    : keynote(keynote), kappa(static_cast<float>(4.0 / 3.0 * (std::sqrt(2.0) - 1.0))) {
+    initializeColors();
+}
+
 SVG::~SVG() = default;
-int SVG::convert(const char*) { return 0; }
-int SVG::crawlElement(xmlNode*, Matrix, AttributeMap) { return 0; }
-int SVG::convertElement(xmlNode*, Matrix&, AttributeMap&) { return 0; }
+
+int SVG::convert(const char* path) {
+    xmlCheckVersion(LIBXML_VERSION);
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    if (context == nullptr) {
+        std::printf("error: could not parse file %s\n", path);
+        return 1;
+    }
+    ParseFailure failure;
+    context->_private = &failure;
+    context->sax->serror = recordFirstFatalError;
+    // Entities stay unsubstituted and no external DTD or entity is loaded:
+    // attribute values expand internal entities themselves, within bounds.
+    // Without XML_PARSE_HUGE the parser refuses nesting deeper than 256
+    // levels, which bounds the recursion of the walk.
+    xmlDocPtr document = xmlCtxtReadFile(context, path, nullptr,
+                                         XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    if (document == nullptr) {
+        reportParseError(path, context, failure);
+        std::printf("error: could not parse file %s\n", path);
+        xmlFreeParserCtxt(context);
+        return 1;
+    }
+    xmlNode* root = xmlDocGetRootElement(document);
+    if (root != nullptr) crawlElement(root, Matrix::identity(), AttributeMap());
+    expandedValues.clear();
+    expandedSize = 0;
+    xmlFreeDoc(document);
+    xmlFreeParserCtxt(context);
+    return 0;
+}
+
+int SVG::crawlElement(xmlNode* node, Matrix ctm, AttributeMap inherited) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE) continue;
+        Matrix elementMatrix = ctm;
+        AttributeMap elementInherited = inherited;
+        if (convertElement(node, elementMatrix, elementInherited) != 0) continue;
+        if (node->children != nullptr)
+            crawlElement(node->children, elementMatrix, std::move(elementInherited));
+    }
+    return 0;
+}
+
+// Returns 1 when neither the element nor anything below it is drawn (a
+// container of referenced content, or display none), so the walk passes its
+// subtree over; 0 otherwise.
+int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
+    AttributeMap attributes = inherited;
+    for (const xmlAttr* attribute = node->properties; attribute != nullptr;
+         attribute = attribute->next) {
+        std::string name = lowered(attribute->name);
+        const char* value = attributeText(attribute, expandedValues, expandedSize);
+        if (isInherited(name)) inherited[name] = value;
+        attributes[std::move(name)] = value;
+    }
+    std::string name = lowered(node->name);
+    if (isNeverDrawn(name)) return 1;
+
+    const char* styleText = valueOf(attributes, "style");
+    Declarations declarations = styleText != nullptr ? parseStyle(styleText) : Declarations();
+    Declarations* style = styleText != nullptr ? &declarations : nullptr;
+    if (isDisplayNone(attributes, style)) return 1;
+
+    if (const char* transform = valueOf(attributes, "transform")) convertTransform(transform, ctm);
+
+    if (name == "svg") {
+        convertSvgSize(*this, attributes, ctm);
+    } else if (name == "text") {
+        convertText(node, attributes, ctm);
+    } else if (const ShapeElement* shape = shapeElementNamed(name)) {
+        if (!hasRequiredAttributes(*shape, attributes)) return 0;
+        Path* path = shape->convert(*this, attributes, ctm);
+        paint(*this, path, attributes, style, sizeScale(ctm));
+        keynote.addShape(path);
+    }
+    return 0;
+}
 
 }  // namespace Pictavo

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cmath>
+#include <cstdlib>
+
+#include "converter/Matrix.h"
+#include "converter/Svg.h"
+
+namespace Pictavo {
+
+// The number an attribute starts with (units and trailing text ignored, text
+// without a number reads 0), or `fallback` when the attribute is absent.
+inline float attributeNumber(const AttributeMap& attributes, const char* name,
+                             float fallback = 0) {
+    auto found = attributes.find(name);
+    return found == attributes.end() ? fallback : static_cast<float>(std::atof(found->second));
+}
+
+// How much the matrix scales lengths: the square root of the area factor of
+// its linear part. Stroke widths and font sizes follow the drawing's scale by
+// it, as the points do through the matrix itself.
+inline float sizeScale(const Matrix& ctm) {
+    return std::sqrt(std::fabs(ctm.m[0] * ctm.m[4] - ctm.m[1] * ctm.m[3]));
+}
+
+}  // namespace Pictavo
