@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace Orvane {
 
@@ -11,6 +13,11 @@ namespace {
 // The longest "%f" text of a float: the sign, the 39 digits of FLT_MAX, the
 // full stop and six decimals.
 constexpr std::size_t numberCapacity = 64;
+
+// A float is mantissa * 2^shift with a mantissa below 2^24, so
+// mantissa * 10^6 stays below 2^44 and, shifted left by at most this much,
+// below 2^63: every value under 2^43 has its millionths exact in 64 bits.
+constexpr int largestExactShift = 19;
 
 // An int in decimal: sign and ten digits.
 constexpr std::size_t integerCapacity = 16;
@@ -29,15 +36,74 @@ std::string_view escapeOf(char c) {
     }
 }
 
+// The magnitude of `value` in millionths, rounded half to even from its exact
+// binary value as printf rounds, when that fits in 64 bits.
+bool roundedMillionths(float value, std::uint64_t& millionths) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biasedExponent = (bits >> 23) & 0xFF;
+    std::uint64_t mantissa = bits & 0x7FFFFF;
+    int shift = -149;  // subnormal
+    if (biasedExponent != 0) {
+        mantissa |= 0x800000;
+        shift = biasedExponent - 150;
+    }
+    if (shift > largestExactShift) return false;
+    const std::uint64_t scaled = mantissa * 1000000;
+    if (shift >= 0) {
+        millionths = scaled << shift;
+        return true;
+    }
+    // Below 2^44 and shifted right by 45 or more, it is less than one half.
+    if (-shift > 45) {
+        millionths = 0;
+        return true;
+    }
+    const std::uint64_t dropped = scaled & ((std::uint64_t{1} << -shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (-shift - 1);
+    millionths = scaled >> -shift;
+    if (dropped > half || (dropped == half && (millionths & 1) != 0)) ++millionths;
+    return true;
+}
+
+// Writes the millionths as "%f" text at `out`; returns the end. Below 2^63
+// the text takes at most 21 characters, well inside numberCapacity.
+char* formatMillionths(char* out, bool negative, std::uint64_t millionths) {
+    char digits[numberCapacity];
+    char* const end = digits + numberCapacity;
+    char* first = end;  // filled from the end
+    std::uint64_t fraction = millionths % 1000000;
+    std::uint64_t whole = millionths / 1000000;
+    for (int digit = 0; digit < 6; ++digit, fraction /= 10) *--first = '0' + fraction % 10;
+    *--first = '.';
+    do {
+        *--first = '0' + whole % 10;
+        whole /= 10;
+    } while (whole != 0);
+    if (negative) *--first = '-';
+    std::memcpy(out, first, end - first);
+    return out + (end - first);
+}
+
+// Writes the "%f" text of `value` at `out`, which has room for numberCapacity
+// characters; returns the end.
+char* formatNumber(char* out, float value) {
+    std::uint64_t millionths;
+    if (roundedMillionths(value, millionths)) {
+        return formatMillionths(out, std::signbit(value), millionths);
+    }
+    // Fixed notation with precision 6 gives the digits of printf's "%f" for
+    // the large values too, without printf's cost.
+    std::to_chars_result result = std::to_chars(
+        out, out + numberCapacity, static_cast<double>(value), std::chars_format::fixed, 6);
+    return result.ec == std::errc() ? result.ptr : out;
+}
+
 }  // namespace
 
 void Format::number(FILE* file, float value) {
     char buffer[numberCapacity];
-    // Fixed notation with precision 6 gives the digits of printf's "%f",
-    // correctly rounded from the exact binary value, without printf's cost.
-    std::to_chars_result result = std::to_chars(
-        buffer, buffer + numberCapacity, static_cast<double>(value), std::chars_format::fixed, 6);
-    if (result.ec == std::errc()) std::fwrite(buffer, 1, result.ptr - buffer, file);
+    std::fwrite(buffer, 1, formatNumber(buffer, value) - buffer, file);
 }
 
 bool Format::writable(std::initializer_list<float> values) {
@@ -45,12 +111,22 @@ bool Format::writable(std::initializer_list<float> values) {
 }
 
 void Format::numbers(FILE* file, std::initializer_list<float> values) {
+    // One write for a whole list of coordinates: the lists are short and
+    // the writes, not the digits, would dominate.
+    char line[8 * numberCapacity];
+    char* const lineEnd = line + sizeof line;
+    char* next = line;
     bool first = true;
     for (float value : values) {
-        if (!first) std::fputc(' ', file);
-        number(file, value);
+        if (lineEnd - next < static_cast<std::ptrdiff_t>(numberCapacity) + 1) {
+            std::fwrite(line, 1, next - line, file);
+            next = line;
+        }
+        if (!first) *next++ = ' ';
+        next = formatNumber(next, value);
         first = false;
     }
+    std::fwrite(line, 1, next - line, file);
 }
 
 void Format::integer(FILE* file, int value) {
