@@ -124,8 +124,8 @@ bool isInherited(const std::string& name) {
                        [&](const char* inherited) { return name == inherited; });
 }
 
-// Containers of content that is only drawn by reference (clip rectangles,
-// gradients' patterns, symbols, markers): their subtrees are never walked.
+// Containers of content that is only drawn by reference (clip paths, masks,
+// symbols, markers, patterns): their subtrees are never walked.
 bool isNeverDrawn(const std::string& elementName) {
     static const char* const names[] = {"defs", "clippath", "mask", "symbol", "marker", "pattern"};
     return std::any_of(std::begin(names), std::end(names),
