@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,8 +9,6 @@
 #include <vector>
 
 #include "presentation/Keynote.h"
-#include "presentation/Path.h"
-#include "presentation/Text.h"
 
 namespace fs = std::filesystem;
 using Orvane::Keynote;
@@ -147,17 +144,6 @@ std::string contentsOf(const fs::path& path) {
     return text.str();
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 class TemporaryFolder : public ::testing::Test {
 protected:
     fs::path root;
@@ -168,17 +154,16 @@ protected:
         root = pattern;
     }
     void TearDown() override { fs::remove_all(root); }
-
-    std::string write(Keynote& keynote) {
-        keynote.printHeader();
-        keynote.exportXML(false);
-        keynote.printFooter();
-        EXPECT_EQ(keynote.save(), 0);
-        return contentsOf(keynote.documentPath);
-    }
 };
 
-// A drawable that logs where it was written and counts its deletions.
+int writeDocument(Keynote& keynote) {
+    keynote.printHeader();
+    keynote.exportXML(false);
+    keynote.printFooter();
+    return keynote.save();
+}
+
+// A drawable that logs which index it was written with and counts deletions.
 class Recorder : public TransformableShape {
 public:
     Recorder(int id, std::vector<std::pair<int, int>>& writes, std::vector<int>& deletions)
@@ -198,63 +183,31 @@ using KeynoteDocument = TemporaryFolder;
 
 TEST_F(KeynoteDocument, EmptySlideJoinsDrawablesToFooter) {
     Keynote keynote((root / "a.key").c_str(), 800, 600);
-    ASSERT_EQ(keynote.error(), 0);
-    std::string document = write(keynote);
-    EXPECT_EQ(document, emptyDocument("800 600"));
+    keynote.width = 1024;  // as the converter sets it from the drawing
+    keynote.height = 768;
+    ASSERT_EQ(writeDocument(keynote), 0);
+    const std::string document = contentsOf(keynote.documentPath);
+    EXPECT_EQ(document, emptyDocument("1024 768"));
 
-    std::vector<std::string> lines = linesOf(document);
+    std::istringstream in(document);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 7u + 1 + 72 + 27 - 1);
-    EXPECT_EQ(lines[7], "<theme slide-size=\"800 600\">");
-    EXPECT_EQ(lines[8], "<master-slides>");
+    EXPECT_EQ(lines[7], "<theme slide-size=\"1024 768\">");
     EXPECT_EQ(lines[79],
               "<drawables><title visibility=\"hidden\" vertical-alignment=\"tracks-master\"/>");
     EXPECT_EQ(lines.back(), "</presentation>");
-    EXPECT_EQ(document.back(), '\n');
 }
 
-TEST_F(KeynoteDocument, ThemeCarriesSizeSetAfterConstruction) {
-    Keynote keynote((root / "a.key").c_str(), 800, 600);
-    keynote.width = 1024;
-    keynote.height = 768;
-    EXPECT_EQ(write(keynote), emptyDocument("1024 768"));
-}
-
-TEST_F(KeynoteDocument, DrawablesStandBetweenHeaderAndFooter) {
-    Keynote keynote((root / "a.key").c_str(), 400, 300);
-    auto* rectangle = new Orvane::Path();
-    Orvane::Point corners[] = {{10, 20}, {110, 20}, {110, 70}, {10, 20}};
-    for (int i = 1; i < 4; ++i) rectangle->addSegment({corners[i - 1], corners[i], true});
-    rectangle->closed = true;
-    rectangle->fills.emplace_back();
-    keynote.addShape(rectangle);
-    auto* label = new Orvane::Text("Hi");
-    label->fontName = "Helvetica";
-    keynote.addShape(label);
-
-    const std::string rectangleLines =
-        "<shape path=\"M 0.000000 0.000000 L 100.000000 0.000000 L 100.000000 100.000000 L "
-        "0.000000 0.000000 Z\" transformation=\"1.000000 0.000000 0.000000 0.500000 10.000000 "
-        "20.000000\" stroke-color=\"0 0 0 1\" stroke-width=\"1\">\n<styles>\n"
-        "<fill-style fill-type=\"color\" fill-color=\"0.000000 0.000000 0.000000 1.000000\" />\n"
-        "<dash-style pattern=\"none\" />\n</styles></shape>\n";
-    const std::string labelLines =
-        "<textbox id=\"textbox-1\" grow-horizontally=\"true\" transformation=\"1.000000 0.000000 "
-        "0.000000 1.000000 0.000000 0.000000\" size=\"100.000000 100.000000\">\n"
-        "<content tab-stops=\"L 84\" font-size=\"16.000000\" font-name=\"Helvetica\" "
-        "paragraph-line-spacing=\"0.000000\" paragraph-alignment=\"left\">\n"
-        "<![CDATA[Hi]]>\n</content>\n</textbox>\n";
-    std::string expected = emptyDocument("400 300");
-    expected.insert(expected.find("<drawables><title") + 11, rectangleLines + labelLines);
-    EXPECT_EQ(write(keynote), expected);
-}
-
-TEST_F(KeynoteDocument, ExportOrderAndIndices) {
+TEST_F(KeynoteDocument, ExportOrderIndicesAndOwnership) {
     struct Case {
         bool reverse;
+        bool clearFirst;
         std::vector<std::pair<int, int>> writes;  // drawable, index
     } cases[] = {
-        {false, {{0, 0}, {1, 1}, {2, 2}}},
-        {true, {{2, 0}, {1, 1}, {0, 2}}},
+        {false, false, {{0, 0}, {1, 1}, {2, 2}}},
+        {true, false, {{2, 0}, {1, 1}, {0, 2}}},
+        {false, true, {}},
     };
     for (const Case& c : cases) {
         std::vector<std::pair<int, int>> writes;
@@ -262,173 +215,116 @@ TEST_F(KeynoteDocument, ExportOrderAndIndices) {
         {
             Keynote keynote((root / "a.key").c_str(), 800, 600);
             for (int id = 0; id < 3; ++id) keynote.addShape(new Recorder(id, writes, deletions));
+            keynote.addShape(nullptr);
+            if (c.clearFirst) keynote.clear();
             keynote.exportXML(c.reverse);
         }
-        EXPECT_EQ(writes, c.writes) << "reverse " << c.reverse;
+        EXPECT_EQ(writes, c.writes) << c.reverse << c.clearFirst;
         EXPECT_EQ(deletions, std::vector<int>(3, 1));
     }
 }
 
-TEST_F(KeynoteDocument, ClearDeletesOnceAndLeavesNothingToWrite) {
-    std::vector<std::pair<int, int>> writes;
-    std::vector<int> deletions(2);
-    {
-        Keynote keynote((root / "a.key").c_str(), 800, 600);
-        keynote.addShape(new Recorder(0, writes, deletions));
-        keynote.addShape(nullptr);
-        keynote.addShape(new Recorder(1, writes, deletions));
-        keynote.clear();
-        EXPECT_EQ(deletions, std::vector<int>({1, 1}));
-        EXPECT_EQ(write(keynote), emptyDocument("800 600"));
-        keynote.clear();
-    }
-    EXPECT_TRUE(writes.empty());
-    EXPECT_EQ(deletions, std::vector<int>({1, 1}));
-}
-
-TEST_F(KeynoteDocument, LongBundleNames) {
-    fs::path bundle = root / (std::string(200, 'n') + ".key");
-    fs::path nested = bundle / (std::string(200, 'm') + ".key");
-    for (int depth = 0; depth < 5; ++depth) nested = nested / std::string(200, 'd');
-    fs::create_directories(nested.parent_path());
-    Keynote keynote(nested.c_str(), 800, 600);
-    ASSERT_EQ(keynote.error(), 0);
-    EXPECT_EQ(keynote.documentPath, nested.string() + "/presentation.apxl");
-    EXPECT_EQ(write(keynote), emptyDocument("800 600"));
-}
-
-namespace {
-
-enum class Before {
-    nothing,
-    emptyBundle,
-    earlierDocument,
-    regularFile,
-    missingParent,
-    documentIsFolder,
-};
-enum class After { noBundle, bundle, regularFile };
-enum class Document { none, earlier, written, folder };
-
-const std::string earlierText = "earlier document\n";
-const std::string otherFileText = "not ours\n";
-
-}  // namespace
-
 using KeynoteBundle = TemporaryFolder;
 
 TEST_F(KeynoteBundle, LifeCycle) {
+    enum Before { nothing, emptyBundle, earlierDocument, regularFile, missingParent, docIsFolder };
+    enum After { noBundle, bundle, earlierBundle, untouchedFile };
+    enum Document { none, earlier, written, folder };
+    const std::string earlierText = "earlier\n", otherText = "not ours\n";
     struct Case {
         const char* name;
         Before before;
-        bool fullDisk;  // every write fails
+        bool fullDisk;
         bool save;
-        int error;
-        int saveResult;
+        int error, saveResult;
         After after;
         Document document;
     } cases[] = {
-        {"new bundle saved", Before::nothing, false, true, 0, 0, After::bundle, Document::written},
-        {"new bundle not saved", Before::nothing, false, false, 0, 0, After::noBundle,
-         Document::none},
-        {"reused bundle replaced", Before::earlierDocument, false, true, 0, 0, After::bundle,
-         Document::written},
-        {"reused bundle not saved", Before::earlierDocument, false, false, 0, 0, After::bundle,
-         Document::earlier},
-        {"empty bundle kept", Before::emptyBundle, false, false, 0, 0, After::bundle,
-         Document::none},
-        {"full disk keeps earlier", Before::earlierDocument, true, true, 0, 1, After::bundle,
-         Document::earlier},
-        {"full disk removes new bundle", Before::nothing, true, true, 0, 1, After::noBundle,
-         Document::none},
-        {"document name taken", Before::documentIsFolder, false, true, 0, 1, After::bundle,
-         Document::folder},
-        {"missing parent", Before::missingParent, false, true, 1, 1, After::noBundle,
-         Document::none},
-        {"bundle is a regular file", Before::regularFile, false, true, 1, 1, After::regularFile,
-         Document::none},
+        {"new bundle saved", nothing, false, true, 0, 0, bundle, written},
+        {"new bundle not saved", nothing, false, false, 0, 0, noBundle, none},
+        {"reused bundle replaced", earlierDocument, false, true, 0, 0, earlierBundle, written},
+        {"reused bundle not saved", earlierDocument, false, false, 0, 0, earlierBundle, earlier},
+        {"empty bundle kept", emptyBundle, false, false, 0, 0, bundle, none},
+        {"full disk keeps earlier", earlierDocument, true, true, 0, 1, earlierBundle, earlier},
+        {"full disk removes new bundle", nothing, true, true, 0, 1, noBundle, none},
+        {"document name taken", docIsFolder, false, true, 0, 1, bundle, folder},
+        {"missing parent", missingParent, false, true, 1, 1, noBundle, none},
+        {"bundle is a regular file", regularFile, false, true, 1, 1, untouchedFile, none},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::path parent = root / c.name;
         fs::create_directory(parent);
-        fs::path bundle = parent / "drawing.key";
-        fs::path document = bundle / "presentation.apxl";
-        switch (c.before) {
-            case Before::nothing: break;
-            case Before::emptyBundle: fs::create_directory(bundle); break;
-            case Before::earlierDocument:
-                fs::create_directory(bundle);
-                writeFile(document, earlierText);
-                writeFile(bundle / "other.txt", otherFileText);
-                break;
-            case Before::regularFile: writeFile(bundle, otherFileText); break;
-            case Before::missingParent: bundle = parent / "missing" / "drawing.key"; break;
-            case Before::documentIsFolder: fs::create_directories(document); break;
+        fs::path bundlePath = parent / (c.before == missingParent ? "missing/b.key" : "b.key");
+        fs::path document = bundlePath / "presentation.apxl";
+        if (c.before == emptyBundle || c.before == earlierDocument) {
+            fs::create_directory(bundlePath);
         }
+        if (c.before == earlierDocument) {
+            std::ofstream(document) << earlierText;
+            std::ofstream(bundlePath / "other.txt") << otherText;
+        }
+        if (c.before == regularFile) std::ofstream(bundlePath) << otherText;
+        if (c.before == docIsFolder) fs::create_directories(document);
         {
-            Keynote keynote(bundle.c_str(), 800, 600);
+            Keynote keynote(bundlePath.c_str(), 800, 600);
             ASSERT_EQ(keynote.error(), c.error);
             if (c.fullDisk) {
-                FILE* full = std::fopen("/dev/full", "w");
-                ASSERT_NE(full, nullptr);
                 std::fclose(keynote.file);
-                keynote.file = full;
+                keynote.file = std::fopen("/dev/full", "w");
+                ASSERT_NE(keynote.file, nullptr);
             }
             if (c.save) {
-                keynote.printHeader();
-                keynote.exportXML(false);
-                keynote.printFooter();
-                EXPECT_EQ(keynote.save(), c.saveResult);
+                EXPECT_EQ(writeDocument(keynote), c.saveResult);
             }
         }
-        switch (c.after) {
-            case After::noBundle: EXPECT_FALSE(fs::exists(bundle)); break;
-            case After::regularFile: EXPECT_EQ(contentsOf(bundle), otherFileText); break;
-            case After::bundle: {
-                ASSERT_TRUE(fs::is_directory(bundle));
-                for (const fs::directory_entry& entry : fs::directory_iterator(bundle)) {
-                    std::string name = entry.path().filename().string();
-                    EXPECT_TRUE(name == "presentation.apxl" || name == "other.txt")
-                        << "left behind: " << name;
-                }
-                if (c.before == Before::earlierDocument) {
-                    EXPECT_EQ(contentsOf(bundle / "other.txt"), otherFileText);
-                }
-                break;
-            }
+        const bool directory = c.after == bundle || c.after == earlierBundle;
+        EXPECT_EQ(fs::exists(bundlePath), c.after != noBundle);
+        EXPECT_EQ(fs::is_directory(bundlePath), directory);
+        EXPECT_EQ(fs::exists(document), c.document != none);
+        if (directory) {
+            long entries = (c.document != none) + (c.after == earlierBundle);
+            EXPECT_EQ(std::distance(fs::directory_iterator(bundlePath), {}), entries)
+                << "a temporary file was left behind";
         }
-        switch (c.document) {
-            case Document::none: EXPECT_FALSE(fs::exists(document)); break;
-            case Document::earlier: EXPECT_EQ(contentsOf(document), earlierText); break;
-            case Document::written: {
-                EXPECT_EQ(contentsOf(document), emptyDocument("800 600"));
-                // Readable like any file the user makes, not private to the owner.
-                struct stat status;
-                ASSERT_EQ(stat(document.c_str(), &status), 0);
-                mode_t mask = umask(0);
-                umask(mask);
-                EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask);
-                break;
-            }
-            case Document::folder: EXPECT_TRUE(fs::is_directory(document)); break;
+        if (c.after == untouchedFile) {
+            EXPECT_EQ(contentsOf(bundlePath), otherText);
+        }
+        if (c.after == earlierBundle) {
+            EXPECT_EQ(contentsOf(bundlePath / "other.txt"), otherText);
+        }
+        if (c.document == earlier) {
+            EXPECT_EQ(contentsOf(document), earlierText);
+        }
+        if (c.document == folder) {
+            EXPECT_TRUE(fs::is_directory(document));
+        }
+        if (c.document == written) {
+            EXPECT_EQ(contentsOf(document), emptyDocument("800 600"));
+            // Readable like any file the user makes, not private to the owner.
+            mode_t mask = umask(0);
+            umask(mask);
+            EXPECT_EQ(fs::status(document).permissions(), fs::perms(0666 & ~mask));
         }
     }
 }
 
-TEST_F(KeynoteBundle, FailedPresentationWritesNothing) {
-    writeFile(root / "taken.key", otherFileText);
+TEST_F(KeynoteBundle, LongNamesAndFailedPresentationsWriteNothing) {
+    fs::path longName = root / std::string(200, 'n');
+    for (int depth = 0; depth < 6; ++depth) longName /= std::string(200, 'd');
+    fs::create_directories(longName);
+    Keynote longBundle((longName / "b.key").c_str(), 800, 600);
+    EXPECT_EQ(longBundle.documentPath, (longName / "b.key/presentation.apxl").string());
+    EXPECT_EQ(writeDocument(longBundle), 0);
+    EXPECT_EQ(contentsOf(longBundle.documentPath), emptyDocument("800 600"));
+
     std::vector<std::pair<int, int>> writes;
     std::vector<int> deletions(1);
     {
-        Keynote keynote((root / "taken.key").c_str(), 800, 600);
-        ASSERT_EQ(keynote.error(), 1);
-        EXPECT_EQ(keynote.file, nullptr);
-        keynote.addShape(new Recorder(0, writes, deletions));
-        EXPECT_NE(keynote.printHeader(), 0);
-        keynote.exportXML(false);
-        EXPECT_NE(keynote.printFooter(), 0);
-        EXPECT_EQ(keynote.save(), 1);
+        Keynote failed((root / "missing/b.key").c_str(), 800, 600);
+        ASSERT_EQ(failed.error(), 1);
+        failed.addShape(new Recorder(0, writes, deletions));
+        EXPECT_EQ(writeDocument(failed), 1);
     }
     EXPECT_TRUE(writes.empty());
     EXPECT_EQ(deletions[0], 1);
