@@ -54,7 +54,8 @@ bool roundedMillionths(float value, std::uint64_t& millionths) {
         millionths = scaled << shift;
         return true;
     }
-    // Below 2^44 and shifted right by 45 or more, it is less than one half.
+    // Below 2^44 and shifted right by more than 45, it is less than one
+    // half and rounds to 0; the shifts below then stay inside 64 bits.
     if (-shift > 45) {
         millionths = 0;
         return true;
