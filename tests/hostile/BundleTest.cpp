@@ -93,7 +93,8 @@ TEST(Bundle, ReadOnlyPlacesAreRefusedAndKeepTheEarlierDocument) {
 
     fs::create_directory(scratch.work / "locked");
     makeReadOnly(scratch.work / "locked");
-    expectBundleRefused(scratch, {"in.svg", "locked/deck.key"}, "locked/deck.key", asOrdinaryUser());
+    expectBundleRefused(scratch, {"in.svg", "locked/deck.key"}, "locked/deck.key",
+                        asOrdinaryUser());
 }
 
 TEST(Bundle, UnparsableInputKeepsTheEarlierDocument) {

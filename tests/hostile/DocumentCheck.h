@@ -67,9 +67,9 @@ void forEachElement(xmlNode* top, Visit visit) {
 class Document {
 public:
     explicit Document(const std::string& xml)
-        : doc(xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "presentation.apxl", nullptr,
-                            XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR |
-                                XML_PARSE_NOWARNING),
+        : doc(xmlReadMemory(
+                  xml.data(), static_cast<int>(xml.size()), "presentation.apxl", nullptr,
+                  XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
               xmlFreeDoc) {}
 
     bool wellFormed() const { return doc != nullptr; }
@@ -83,7 +83,8 @@ public:
             if (named(node, "slide"))
                 for (xmlNode* child = node->children; child; child = child->next)
                     if (named(child, "drawables"))
-                        for (xmlNode* drawable = child->children; drawable; drawable = drawable->next)
+                        for (xmlNode* drawable = child->children; drawable;
+                             drawable = drawable->next)
                             if (drawable->type == XML_ELEMENT_NODE) found.push_back(drawable);
         });
         return found;

@@ -34,25 +34,27 @@ TEST(Entities, ForeignFilesNeverReachTheDocument) {
         {"external entity in text",
          [](const Scratch& s) {
              return "<!DOCTYPE svg [<!ENTITY x SYSTEM \"" + planted(s, "secret.txt", secret) +
-                    "\">]>\n" + drawing("<text>&x;</text><text x='5'>a&x;b</text><rect width='1' height='1'/>");
+                    "\">]>\n" +
+                    drawing("<text>&x;</text><text x='5'>a&x;b</text><rect width='1' height='1'/>");
          }},
         {"external parameter entity with attribute defaults",
          [](const Scratch& s) {
-             std::string dtd = planted(s, "evil.dtd",
-                                       "<!ATTLIST text font-family CDATA \"" + secret + "\">\n");
+             std::string dtd =
+                 planted(s, "evil.dtd", "<!ATTLIST text font-family CDATA \"" + secret + "\">\n");
              return "<!DOCTYPE svg [<!ENTITY % p SYSTEM \"" + dtd + "\"> %p;]>\n" +
                     drawing("<text>a</text>");
          }},
         {"external DTD",
          [](const Scratch& s) {
-             std::string dtd = planted(s, "evil.dtd",
-                                       "<!ATTLIST text font-family CDATA \"" + secret + "\">\n");
+             std::string dtd =
+                 planted(s, "evil.dtd", "<!ATTLIST text font-family CDATA \"" + secret + "\">\n");
              return "<!DOCTYPE svg SYSTEM \"" + dtd + "\">\n" + drawing("<text>a</text>");
          }},
         {"published DTD on the network",
          [](const Scratch&) {
-             return std::string("<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
-                                "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n") +
+             return std::string(
+                        "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
+                        "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n") +
                     drawing("<text>a</text>");
          }},
     };
@@ -78,7 +80,9 @@ TEST(Entities, ParserRefusalsEndCleanly) {
                     "\">]>\n" + drawing("<rect width='1' height='1' fill='&x;'/>");
          }},
         {"exponential expansion in an attribute",
-         [](const Scratch&) { return laughs(9) + drawing("<rect width='1' height='1' fill='&l9;'/>"); }},
+         [](const Scratch&) {
+             return laughs(9) + drawing("<rect width='1' height='1' fill='&l9;'/>");
+         }},
         {"exponential expansion in text",
          [](const Scratch&) { return laughs(9) + drawing("<text>&l9;</text>"); }},
     };
@@ -97,8 +101,9 @@ TEST(Entities, ParserRefusalsEndCleanly) {
 // expands to 1 GB: the run converts or refuses, within the memory limit.
 TEST(Entities, QuadraticExpansionStaysBounded) {
     Scratch scratch;
-    scratch.write("in.svg", "<!DOCTYPE svg [<!ENTITY b \"" + repeated("a", 100000) + "\">]>\n" +
-                                drawing(repeated("<rect width='1' height='1' fill='&b;'/>", 10000)));
+    scratch.write("in.svg",
+                  "<!DOCTYPE svg [<!ENTITY b \"" + repeated("a", 100000) + "\">]>\n" +
+                      drawing(repeated("<rect width='1' height='1' fill='&b;'/>", 10000)));
     auto before = scratch.snapshot();
     ProgramResult run = runProgram(scratch, {"in.svg"});
     if (run.status == 0) {

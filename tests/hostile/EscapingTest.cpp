@@ -51,7 +51,8 @@ TEST(Escaping, FontNameComesBackAsWritten) {
         SCOPED_TRACE(c.written);
         DocumentCheck::Document document =
             converted(std::string("<text font-family=\"") + c.written + "\">a</text>");
-        EXPECT_EQ(document.drawableValues("content", "font-name"), std::vector<std::string>{c.read});
+        EXPECT_EQ(document.drawableValues("content", "font-name"),
+                  std::vector<std::string>{c.read});
     }
 }
 
@@ -63,9 +64,9 @@ TEST(Escaping, DashPatternComesBackAsWritten) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.written);
-        DocumentCheck::Document document = converted(
-            std::string("<line x2=\"5\" y2=\"5\" stroke=\"red\" stroke-dasharray=\"") + c.written +
-            "\"/>");
+        DocumentCheck::Document document =
+            converted(std::string("<line x2=\"5\" y2=\"5\" stroke=\"red\" stroke-dasharray=\"") +
+                      c.written + "\"/>");
         EXPECT_EQ(document.drawableValues("dash-style", "pattern"),
                   std::vector<std::string>{c.read});
     }

@@ -42,13 +42,13 @@ TEST(ExtremeNumbers, EveryReaderConvertsToFiniteOutput) {
         {"scale", "<g transform='scale(@)'><rect width='10' height='10'/></g>", ""},
         {"scale two axes", "<g transform='scale(1,@)'><circle r='5'/></g>", ""},
         {"rotate", "<g transform='rotate(@)'><rect width='10' height='10'/></g>", ""},
-        {"rotate about a centre", "<g transform='rotate(30 @ @)'><rect width='10' height='10'/></g>",
-         ""},
+        {"rotate about a centre",
+         "<g transform='rotate(30 @ @)'><rect width='10' height='10'/></g>", ""},
         {"skewX", "<g transform='skewX(@)'><rect width='10' height='10'/></g>", ""},
         {"skewY", "<g transform='skewY(@)'><rect width='10' height='10'/></g>", ""},
         {"matrix", "<g transform='matrix(@ 0 0 @ @ @)'><rect width='10' height='10'/></g>", ""},
-        {"nested scales", "<g transform='scale(@)'><g transform='scale(@)'><line x2='1' y2='1'/></g></g>",
-         ""},
+        {"nested scales",
+         "<g transform='scale(@)'><g transform='scale(@)'><line x2='1' y2='1'/></g></g>", ""},
         {"viewBox size with slide size given", "<rect width='10' height='10'/>",
          " width='400' height='300' viewBox='0 0 @ @'"},
         {"viewBox origin with slide size given", "<rect width='10' height='10'/>",
@@ -66,20 +66,24 @@ TEST(ExtremeNumbers, EveryReaderConvertsToFiniteOutput) {
         {"line", "<line x1='@' y1='0' x2='0' y2='@' stroke='blue'/>", ""},
         {"opacity attribute", "<rect width='10' height='10' opacity='@'/>", ""},
         {"opacity declaration", "<rect width='10' height='10' style='fill:red;opacity:@'/>", ""},
-        {"stroke width attribute", "<rect width='10' height='10' stroke='red' stroke-width='@'/>", ""},
+        {"stroke width attribute", "<rect width='10' height='10' stroke='red' stroke-width='@'/>",
+         ""},
         {"stroke width declaration",
          "<rect width='10' height='10' style='stroke:red;stroke-width:@'/>", ""},
         {"stroke width under a scale",
-         "<g transform='scale(@)'><rect width='1' height='1' stroke='red' stroke-width='2'/></g>", ""},
+         "<g transform='scale(@)'><rect width='1' height='1' stroke='red' stroke-width='2'/></g>",
+         ""},
         {"font size", "<text font-size='@'>a</text>", ""},
-        {"font size under a scale", "<g transform='scale(@)'><text font-size='12'>a</text></g>", ""},
+        {"font size under a scale", "<g transform='scale(@)'><text font-size='12'>a</text></g>",
+         ""},
         {"text anchor", "<text x='@' y='@'>a</text>", ""},
     };
     for (const char* number : numbers)
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.reader) + " with " + number);
             Scratch scratch;
-            scratch.write("in.svg", drawing(withNumber(c.body, number), withNumber(c.root, number)));
+            scratch.write("in.svg",
+                          drawing(withNumber(c.body, number), withNumber(c.root, number)));
             ProgramResult run = runProgram(scratch, {"in.svg"});
             expectConverted(scratch, run, "in.key");
         }

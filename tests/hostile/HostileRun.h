@@ -64,9 +64,8 @@ public:
         work = root / "work";
         fs::create_directory(work);
         // Readable by all: one case runs the program as an unprivileged user.
-        fs::permissions(root, fs::perms::owner_all | fs::perms::group_read |
-                                  fs::perms::group_exec | fs::perms::others_read |
-                                  fs::perms::others_exec);
+        fs::permissions(root, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
     }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
@@ -113,7 +112,7 @@ inline std::string quoted(const std::string& text) {
 // front of the program (to run it as another user). Sanitizer reports use
 // their own exit status, so they never pass for a refusal.
 inline ProgramResult runProgram(const Scratch& scratch, const std::vector<std::string>& arguments,
-                      const std::string& prefix = "") {
+                                const std::string& prefix = "") {
     std::ostringstream command;
     command << "cd " << quoted(scratch.work.string()) << " && { ";
     if (!addressSanitizerBuild()) command << "ulimit -v " << memoryLimitKilobytes << "; ";
@@ -160,7 +159,8 @@ inline bool oneLine(const std::string& text) {
 }
 
 // Refused: exit 1, a one-line message, and the folder exactly as before.
-inline void expectRefused(const ProgramResult& run, const std::map<std::string, std::string>& before,
+inline void expectRefused(const ProgramResult& run,
+                          const std::map<std::string, std::string>& before,
                           const std::map<std::string, std::string>& after) {
     EXPECT_EQ(run.status, 1) << run.out << run.err.substr(0, 2000);
     EXPECT_TRUE(oneLine(run.out)) << "[" << run.out << "]";

@@ -34,10 +34,12 @@ TEST(LargeInput, BigGeometryConvertsToOneShape) {
         const char* what;
         std::string body;
     } cases[] = {
-        {"1 MB of path data", "<path d='M 0 0" + repeated(square, (1 << 20) / square.size()) + "'/>"},
+        {"1 MB of path data",
+         "<path d='M 0 0" + repeated(square, (1 << 20) / square.size()) + "'/>"},
         {"100 000 numbers of points",
          "<polyline fill='none' stroke='red' points='" + repeated("1,2 3,4 ", 25000) + "'/>"},
-        {"100 000 numbers of one line command", "<path d='M 0 0 L" + repeated(" 5 5", 50000) + "'/>"},
+        {"100 000 numbers of one line command",
+         "<path d='M 0 0 L" + repeated(" 5 5", 50000) + "'/>"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -54,7 +56,8 @@ TEST(LargeInput, LongNamesAndTokensLeaveTheRestIntact) {
         std::string body;
         std::string fill;
     } cases[] = {
-        {"element name", "<" + longWord + "><rect width='1' height='1'/></" + longWord + ">", black},
+        {"element name", "<" + longWord + "><rect width='1' height='1'/></" + longWord + ">",
+         black},
         {"attribute name", "<rect " + longWord + "='1' width='1' height='1' fill='lime'/>", green},
         {"number in path data", "<path fill='lime' d='M 0 0 L " + longFraction + " 5 L 5 5'/>",
          green},
@@ -63,18 +66,22 @@ TEST(LargeInput, LongNamesAndTokensLeaveTheRestIntact) {
         {"number in points", "<polygon fill='lime' points='0,0 " + longFraction + ",5 5,5'/>",
          green},
         {"transform keyword",
-         "<g transform='" + longWord + "(5) translate(1 1)'><rect width='1' height='1' fill='lime'/></g>",
+         "<g transform='" + longWord +
+             "(5) translate(1 1)'><rect width='1' height='1' fill='lime'/></g>",
          green},
         {"transform number",
-         "<g transform='translate(" + longFraction + ",1)'><rect width='1' height='1' fill='lime'/></g>",
+         "<g transform='translate(" + longFraction +
+             ",1)'><rect width='1' height='1' fill='lime'/></g>",
          green},
         {"style property name and value",
          "<rect width='1' height='1' style='" + longWord + ":" + longWord + ";fill:lime'/>", green},
-        {"style number", "<rect width='1' height='1' style='stroke-width:" + longFraction + ";fill:lime'/>",
-         green},
-        {"colour value", "<rect width='1' height='1' fill='#" + repeated("f", 10000) + "'/>", black},
+        {"style number",
+         "<rect width='1' height='1' style='stroke-width:" + longFraction + ";fill:lime'/>", green},
+        {"colour value", "<rect width='1' height='1' fill='#" + repeated("f", 10000) + "'/>",
+         black},
         {"colour keyword", "<rect width='1' height='1' fill='lime" + longWord + "'/>", black},
-        {"viewBox number", "<svg viewBox='0 0 " + longFraction + " 100'/><rect width='1' height='1' fill='lime'/>",
+        {"viewBox number",
+         "<svg viewBox='0 0 " + longFraction + " 100'/><rect width='1' height='1' fill='lime'/>",
          green},
     };
     for (const Case& c : cases) {
@@ -133,8 +140,8 @@ TEST(LargeInput, NestingBeyondTheParserLimitIsRefused) {
 }
 
 TEST(LargeInput, HundredThousandSiblingsLeaveNothingToTheLast) {
-    std::string body = repeated("<g transform='scale(2)' fill='red'/>", 100000) +
-                       "<rect width='10' height='10'/>";
+    std::string body =
+        repeated("<g transform='scale(2)' fill='red'/>", 100000) + "<rect width='10' height='10'/>";
     DocumentCheck::Document document(convertedDocument(drawing(body)));
     EXPECT_EQ(document.drawableValues("shape", "transformation"),
               std::vector<std::string>{"0.100000 0.000000 0.000000 0.100000 0.000000 0.000000"});

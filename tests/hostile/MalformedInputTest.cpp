@@ -10,7 +10,9 @@ using namespace Hostile;
 
 namespace {
 
-std::string goodDrawing() { return readFile(fs::path(PICTAVO_TEST_DATA) / "hostile/drawing.svg"); }
+std::string goodDrawing() {
+    return readFile(fs::path(PICTAVO_TEST_DATA) / "hostile/drawing.svg");
+}
 
 const std::vector<std::string> goodDrawingTexts = {"Ties & \"ends\" <here>", "Grüße"};
 
