@@ -117,6 +117,33 @@ TEST(LargeInput, ThousandStyleDeclarationsKeepTheLastOne) {
     EXPECT_EQ(fillColors(document), std::vector<std::string>{green});
 }
 
+// A group's long paint values reach each of its many shapes; the time for
+// the whole drawing must grow with its size, not with size times shapes.
+TEST(LargeInput, LongInheritedValuesConvertInBoundedTime) {
+    const std::size_t length = 300000;
+    const std::size_t shapes = 10000;
+    struct Case {
+        const char* what;
+        std::string attributes;
+    } cases[] = {
+        {"style", "style='fill:red;" + repeated("stroke-width:1;", length / 15) + "'"},
+        {"fill", "fill='" + repeated("a", length) + "'"},
+        {"fill after white space", "fill='" + repeated(" ", length) + "red'"},
+        {"stroke", "stroke='" + repeated("b", length) + "'"},
+        {"opacity after white space", "opacity='" + repeated(" ", length) + "0.5'"},
+        {"stroke width after white space",
+         "stroke='red' stroke-width='" + repeated(" ", length) + "2'"},
+        {"dash pattern", "stroke='red' stroke-dasharray='" + repeated("1,", length / 2) + "1'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string body = "<g " + c.attributes + ">" +
+                           repeated("<rect width='1' height='1'/>", shapes) + "</g>";
+        DocumentCheck::Document document(convertedDocument(drawing(body)));
+        EXPECT_EQ(document.drawableCount(), shapes);
+    }
+}
+
 TEST(LargeInput, NestingWithinTheParserLimitCarriesEveryTransform) {
     const int depth = 250;
     std::string body = repeated("<g transform='translate(1,0)'>", depth) +
