@@ -1,12 +1,30 @@
 #pragma once
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "converter/Matrix.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
+
+inline const char* valueOf(const AttributeMap& attributes, const char* name) {
+    auto found = attributes.find(name);
+    return found == attributes.end() ? nullptr : found->second;
+}
+
+inline const char* skipSpace(const char* text) {
+    while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+    return text;
+}
+
+// Whether the value is the keyword none, white space around it allowed.
+inline bool isNoneValue(const char* value) {
+    const char* text = skipSpace(value);
+    return std::strncmp(text, "none", 4) == 0 && *skipSpace(text + 4) == '\0';
+}
 
 // The number an attribute starts with (units and trailing text ignored, text
 // without a number reads 0), or `fallback` when the attribute is absent.

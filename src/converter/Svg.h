@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include "converter/Matrix.h"
 #include "presentation/Keynote.h"
@@ -93,6 +94,11 @@ private:
     // references expanded), kept until the walk ends.
     std::deque<std::string> expandedValues;
     std::size_t expandedSize = 0;  // their total length, which the expansion bounds
+
+    // Style texts already parsed, by their text: the shapes of a group all
+    // inherit one style text, which is read once, not once per shape.
+    std::unordered_map<const char*, Declarations> parsedStyles;
+    Declarations& styleDeclarations(const char* text);
 };
 
 }  // namespace Pictavo

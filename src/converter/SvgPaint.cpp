@@ -6,23 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
 
 namespace {
-
-const char* valueOf(const AttributeMap& attributes, const char* name) {
-    auto found = attributes.find(name);
-    return found == attributes.end() ? nullptr : found->second;
-}
-
-// A copy of `value` without its surrounding white space, for rules that must
-// not depend on how the value was spaced.
-std::string trimmedCopy(const char* value) {
-    std::string copy(value);
-    return SVG::trim(copy.data());
-}
 
 std::string lowered(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -57,10 +46,24 @@ std::optional<float> opacityOf(const char* value) {
     return std::clamp(static_cast<float>(number), 0.0f, 1.0f);
 }
 
+// No colour keyword or hexadecimal colour is this long; longer values are
+// passed over without copying them, as many shapes may read one value.
+const std::size_t colorValueLimit = 32;
+
 }  // namespace
 
 bool SVG::colorValue(const char* value, Orvane::Path::Color& color) const {
-    std::string text = longHexadecimal(lowered(trimmedCopy(value)));
+    // A colour is one word: a value with more (or longer) words names none.
+    const char* start = skipSpace(value);
+    std::size_t length = 0;
+    while (length <= colorValueLimit && start[length] != '\0' &&
+           !std::isspace(static_cast<unsigned char>(start[length])))
+        ++length;
+    if (length > colorValueLimit || *skipSpace(start + length) != '\0') {
+        color = Orvane::Path::Color();
+        return true;
+    }
+    std::string text = longHexadecimal(lowered(std::string(start, length)));
     if (text == "none") return false;
     if (isLongHexadecimal(text)) {
         color = hexadecimalColor(text);
@@ -103,6 +106,12 @@ Declarations SVG::parseStyle(const char* text) const {
     return declarations;
 }
 
+Declarations& SVG::styleDeclarations(const char* text) {
+    auto parsed = parsedStyles.find(text);
+    if (parsed == parsedStyles.end()) parsed = parsedStyles.emplace(text, parseStyle(text)).first;
+    return parsed->second;
+}
+
 int SVG::convertStyle(Orvane::Path* path, AttributeMap& declarations, float sizeScale) {
     if (declarations.count("stroke")) convertStroke(path, declarations, sizeScale);
     if (declarations.count("fill")) convertFill(path, declarations);
@@ -121,7 +130,7 @@ int SVG::convertStroke(Orvane::Path* path, AttributeMap& attributes, float sizeS
     // A pattern of "none" asks for a solid line; written out as a pattern it
     // would hide the line altogether.
     const char* pattern = valueOf(attributes, "stroke-dasharray");
-    if (pattern && trimmedCopy(pattern) != "none") {
+    if (pattern && !isNoneValue(pattern)) {
         stroke.setPattern(pattern);
         stroke.solid = false;
     }

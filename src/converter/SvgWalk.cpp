@@ -132,22 +132,35 @@ bool isNeverDrawn(const std::string& elementName) {
                        [&](const char* skipped) { return elementName == skipped; });
 }
 
-bool isNone(const char* value) {
-    std::string text(value);
-    return SVG::trim(text.data()) == std::string("none");
+// `display` is not inherited: an ancestor that hid itself was never walked
+// into, so only the element's own attribute and own style are asked.
+bool isDisplayNone(const AttributeMap& attributes, const Declarations* ownStyle) {
+    const char* display = valueOf(attributes, "display");
+    if (display != nullptr && isNoneValue(display)) return true;
+    if (ownStyle == nullptr) return false;
+    const char* declared = valueOf(ownStyle->map, "display");
+    return declared != nullptr && isNoneValue(declared);
 }
 
-bool isDisplayNone(const AttributeMap& attributes, const Declarations* style) {
-    auto display = attributes.find("display");
-    if (display != attributes.end() && isNone(display->second)) return true;
-    if (style == nullptr) return false;
-    auto declared = style->map.find("display");
-    return declared != style->map.end() && isNone(declared->second);
+bool isPaintValue(const std::string& name) {
+    static const char* const names[] = {"fill", "stroke", "stroke-width", "stroke-dasharray",
+                                        "opacity"};
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* paint) { return name == paint; });
 }
 
-const char* valueOf(const AttributeMap& attributes, const char* name) {
-    auto found = attributes.find(name);
-    return found == attributes.end() ? nullptr : found->second;
+// No paint value needs more than this many characters (colours, numbers, a
+// dash pattern, which the stroke cuts to less anyway).
+const std::size_t paintValueLimit = 1024;
+
+// A paint value without its leading white space and cut to the limit. Every
+// shape below the element reads the value again, so its length must not
+// multiply with the number of shapes.
+const char* boundedPaintValue(const char* value, std::deque<std::string>& store) {
+    const char* text = skipSpace(value);
+    if (strnlen(text, paintValueLimit + 1) <= paintValueLimit) return text;
+    store.emplace_back(text, paintValueLimit);
+    return store.back().c_str();
 }
 
 // A slide side as a positive int, or 0 when the text gives none.
@@ -299,6 +312,7 @@ int SVG::convert(const char* path) {
     }
     xmlNode* root = xmlDocGetRootElement(document);
     if (root != nullptr) crawlElement(root, Matrix::identity(), AttributeMap());
+    parsedStyles.clear();
     expandedValues.clear();
     expandedSize = 0;
     xmlFreeDoc(document);
@@ -323,20 +337,19 @@ int SVG::crawlElement(xmlNode* node, Matrix ctm, AttributeMap inherited) {
 // subtree over; 0 otherwise.
 int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
     AttributeMap attributes = inherited;
+    const char* ownStyle = nullptr;
     for (const xmlAttr* attribute = node->properties; attribute != nullptr;
          attribute = attribute->next) {
         std::string name = lowered(attribute->name);
         const char* value = attributeText(attribute, expandedValues, expandedSize);
+        if (isPaintValue(name)) value = boundedPaintValue(value, expandedValues);
+        if (name == "style") ownStyle = value;
         if (isInherited(name)) inherited[name] = value;
         attributes[std::move(name)] = value;
     }
     std::string name = lowered(node->name);
     if (isNeverDrawn(name)) return 1;
-
-    const char* styleText = valueOf(attributes, "style");
-    Declarations declarations = styleText != nullptr ? parseStyle(styleText) : Declarations();
-    Declarations* style = styleText != nullptr ? &declarations : nullptr;
-    if (isDisplayNone(attributes, style)) return 1;
+    if (isDisplayNone(attributes, ownStyle ? &styleDeclarations(ownStyle) : nullptr)) return 1;
 
     if (const char* transform = valueOf(attributes, "transform")) convertTransform(transform, ctm);
 
@@ -347,7 +360,8 @@ int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
     } else if (const ShapeElement* shape = shapeElementNamed(name)) {
         if (!hasRequiredAttributes(*shape, attributes)) return 0;
         Path* path = shape->convert(*this, attributes, ctm);
-        paint(*this, path, attributes, style, sizeScale(ctm));
+        const char* style = valueOf(attributes, "style");
+        paint(*this, path, attributes, style ? &styleDeclarations(style) : nullptr, sizeScale(ctm));
         keynote.addShape(path);
     }
     return 0;
