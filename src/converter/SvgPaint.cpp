@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "converter/ElementValues.h"
 #include "converter/Svg.h"
@@ -134,7 +135,7 @@ int SVG::convertStroke(Orvane::Path* path, AttributeMap& attributes, float sizeS
         stroke.setPattern(pattern);
         stroke.solid = false;
     }
-    path->strokes.push_back(stroke);
+    path->strokes.push_back(std::move(stroke));
     return 0;
 }
 

@@ -70,8 +70,7 @@ void writeDashStyle(FILE* file, const Path::Stroke* stroke) {
         std::fputs("<dash-style pattern=\"solid\" />\n", file);
     } else {
         std::fputs("<dash-style pattern=\"", file);
-        Format::attribute(file, std::string_view(stroke->pattern,
-                                                 strnlen(stroke->pattern, sizeof stroke->pattern)));
+        Format::attribute(file, stroke->pattern);
         std::fputs("\" />\n", file);
     }
 }
@@ -154,14 +153,15 @@ void writeElement(FILE* file, Path& path, const Path::Stroke* stroke, const Path
 }  // namespace
 
 void Path::Stroke::setPattern(std::string_view text) {
-    std::size_t length = std::min(text.size(), sizeof pattern - 1);
+    // XML cannot carry a NUL character: the pattern ends at the first one.
+    text = text.substr(0, text.find('\0'));
+    std::size_t length = std::min(text.size(), patternLimit);
     // Cutting must not split a UTF-8 sequence: back up over continuation
     // bytes of a sequence that the cut would leave incomplete.
     if (length < text.size()) {
         while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
     }
-    std::memcpy(pattern, text.data(), length);
-    pattern[length] = '\0';
+    pattern.assign(text.data(), length);
 }
 
 Path::Path()

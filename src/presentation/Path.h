@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,9 +32,12 @@ public:
         Color color;
         float width = 1;
         bool solid = true;
-        char pattern[1024] = "";  // dash pattern, written when solid is false
+        std::string pattern;  // dash pattern, written when solid is false
 
-        // Stores the dash pattern, cut to what `pattern` holds.
+        // The longest pattern kept, in bytes.
+        static constexpr std::size_t patternLimit = 1023;
+
+        // Stores the dash pattern, cut to `patternLimit` bytes.
         void setPattern(std::string_view text);
     };
 

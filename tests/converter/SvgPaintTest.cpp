@@ -29,7 +29,7 @@ std::string paintOf(const Path& path) {
     for (const Path::Stroke& s : path.strokes) {
         const float* c = s.color.color[0];
         std::snprintf(line, sizeof line, "stroke %g %g %g %g w%g %s;", c[0], c[1], c[2], c[3],
-                      s.width, s.solid ? "solid" : s.pattern);
+                      s.width, s.solid ? "solid" : s.pattern.c_str());
         text += line;
     }
     for (const Path::Fill& f : path.fills) {
