@@ -22,10 +22,6 @@ constexpr int largestExactShift = 19;
 // An int in decimal: sign and ten digits.
 constexpr std::size_t integerCapacity = 16;
 
-void writeText(FILE* file, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), file);
-}
-
 std::string_view escapeOf(char c) {
     switch (c) {
         case '&': return "&amp;";
@@ -100,67 +96,91 @@ char* formatNumber(char* out, float value) {
     return result.ec == std::errc() ? result.ptr : out;
 }
 
+// Writes what `append` appends to an empty text.
+template <typename Appender>
+void writeAppended(FILE* file, Appender append) {
+    std::string text;
+    append(text);
+    std::fwrite(text.data(), 1, text.size(), file);
+}
+
 }  // namespace
 
-void Format::number(FILE* file, float value) {
+void Format::number(std::string& text, float value) {
     char buffer[numberCapacity];
-    std::fwrite(buffer, 1, formatNumber(buffer, value) - buffer, file);
+    text.append(buffer, formatNumber(buffer, value) - buffer);
+}
+
+void Format::number(FILE* file, float value) {
+    writeAppended(file, [&](std::string& text) { number(text, value); });
 }
 
 bool Format::writable(std::initializer_list<float> values) {
     return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
 }
 
-void Format::numbers(FILE* file, std::initializer_list<float> values) {
-    // One write for a whole list of coordinates: the lists are short and
-    // the writes, not the digits, would dominate.
+void Format::numbers(std::string& text, std::initializer_list<float> values) {
+    // One append for a whole list of coordinates: the lists are short, and
+    // the appends, not the digits, would dominate.
     char line[8 * numberCapacity];
     char* const lineEnd = line + sizeof line;
     char* next = line;
     bool first = true;
     for (float value : values) {
         if (lineEnd - next < static_cast<std::ptrdiff_t>(numberCapacity) + 1) {
-            std::fwrite(line, 1, next - line, file);
+            text.append(line, next - line);
             next = line;
         }
         if (!first) *next++ = ' ';
         next = formatNumber(next, value);
         first = false;
     }
-    std::fwrite(line, 1, next - line, file);
+    text.append(line, next - line);
+}
+
+void Format::integer(std::string& text, int value) {
+    char buffer[integerCapacity];
+    std::to_chars_result result = std::to_chars(buffer, buffer + integerCapacity, value);
+    if (result.ec == std::errc()) text.append(buffer, result.ptr - buffer);
 }
 
 void Format::integer(FILE* file, int value) {
-    char buffer[integerCapacity];
-    std::to_chars_result result = std::to_chars(buffer, buffer + integerCapacity, value);
-    if (result.ec == std::errc()) std::fwrite(buffer, 1, result.ptr - buffer, file);
+    writeAppended(file, [&](std::string& text) { integer(text, value); });
 }
 
-void Format::attribute(FILE* file, std::string_view text) {
+void Format::attribute(std::string& text, std::string_view value) {
     std::size_t runStart = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::string_view escape = escapeOf(text[i]);
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        std::string_view escape = escapeOf(value[i]);
         if (escape.empty()) continue;
-        writeText(file, text.substr(runStart, i - runStart));
-        writeText(file, escape);
+        text.append(value, runStart, i - runStart);
+        text.append(escape);
         runStart = i + 1;
     }
-    writeText(file, text.substr(runStart));
+    text.append(value, runStart);
 }
 
-void Format::characterData(FILE* file, std::string_view text) {
+void Format::attribute(FILE* file, std::string_view value) {
+    writeAppended(file, [&](std::string& text) { attribute(text, value); });
+}
+
+void Format::characterData(std::string& text, std::string_view data) {
     // A section cannot hold its own terminator: each "]]>" is cut after "]]",
     // so the ">" opens the next section and a reader joins the text again.
     static constexpr std::string_view terminator = "]]>";
-    writeText(file, "<![CDATA[");
+    text.append("<![CDATA[");
     std::size_t found;
-    while ((found = text.find(terminator)) != std::string_view::npos) {
-        writeText(file, text.substr(0, found + 2));
-        writeText(file, "]]><![CDATA[");
-        text.remove_prefix(found + 2);
+    while ((found = data.find(terminator)) != std::string_view::npos) {
+        text.append(data, 0, found + 2);
+        text.append("]]><![CDATA[");
+        data.remove_prefix(found + 2);
     }
-    writeText(file, text);
-    writeText(file, terminator);
+    text.append(data);
+    text.append(terminator);
+}
+
+void Format::characterData(FILE* file, std::string_view data) {
+    writeAppended(file, [&](std::string& text) { characterData(text, data); });
 }
 
 }  // namespace Orvane

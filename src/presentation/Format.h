@@ -2,33 +2,40 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace Orvane {
 
-// The single place where values reach the document as text.
+// The single place where values reach the document as text. Writers build
+// each element in a string with the appending forms and write it at once; the
+// stream forms write one value straight to a stream.
 class Format {
 public:
-    // Writes `value` widened to double as printf's "%f" would: fixed point,
+    // Appends `value` widened to double as printf's "%f" would: fixed point,
     // six decimals, a full stop.
+    static void number(std::string& text, float value);
     static void number(FILE* file, float value);
 
     // Whether `number` can write every one of the values: "nan" and "inf"
     // never reach the document, so drawables holding them are left out.
     static bool writable(std::initializer_list<float> values);
 
-    // Writes the values with `number`, separated by single spaces.
-    static void numbers(FILE* file, std::initializer_list<float> values);
+    // Appends the values with `number`, separated by single spaces.
+    static void numbers(std::string& text, std::initializer_list<float> values);
 
-    // Writes `value` as printf's "%d" would.
+    // Appends `value` as printf's "%d" would.
+    static void integer(std::string& text, int value);
     static void integer(FILE* file, int value);
 
-    // Writes text from the input as an attribute value: &, <, > and " escaped.
-    static void attribute(FILE* file, std::string_view text);
+    // Appends text from the input as an attribute value: &, <, > and " escaped.
+    static void attribute(std::string& text, std::string_view value);
+    static void attribute(FILE* file, std::string_view value);
 
-    // Writes text as one or more CDATA sections, so that any "]]>" inside it
+    // Appends text as one or more CDATA sections, so that any "]]>" inside it
     // survives unchanged.
-    static void characterData(FILE* file, std::string_view text);
+    static void characterData(std::string& text, std::string_view data);
+    static void characterData(FILE* file, std::string_view data);
 };
 
 }  // namespace Orvane

@@ -26,52 +26,52 @@ bool isFinite(const Path::Color& paint) {
     return Format::writable({paint.angle});
 }
 
-void writeColor(FILE* file, const float* colour) {
-    Format::numbers(file, {colour[0], colour[1], colour[2], colour[3]});
+void appendColor(std::string& text, const float* colour) {
+    Format::numbers(text, {colour[0], colour[1], colour[2], colour[3]});
 }
 
-void writeFillStyle(FILE* file, const Path::Fill* fill) {
+void appendFillStyle(std::string& text, const Path::Fill* fill) {
     if (fill == nullptr) {
-        std::fputs("<fill-style fill-type=\"none\" />\n", file);
+        text.append("<fill-style fill-type=\"none\" />\n");
         return;
     }
     const Path::Color& paint = fill->color;
     if (paint.gradient) {
-        std::fputs("<fill-style fill-type=\"gradient\"><gradient start-color=\"", file);
-        writeColor(file, paint.color[0]);
-        std::fputs("\" end-color=\"", file);
-        writeColor(file, paint.color[1]);
-        std::fputs("\" gradient-angle=\"", file);
-        Format::number(file, paint.angle);
-        std::fputs("\" /></fill-style>\n", file);
+        text.append("<fill-style fill-type=\"gradient\"><gradient start-color=\"");
+        appendColor(text, paint.color[0]);
+        text.append("\" end-color=\"");
+        appendColor(text, paint.color[1]);
+        text.append("\" gradient-angle=\"");
+        Format::number(text, paint.angle);
+        text.append("\" /></fill-style>\n");
         return;
     }
-    std::fputs("<fill-style fill-type=\"color\" fill-color=\"", file);
-    writeColor(file, paint.color[0]);
-    std::fputs("\" />\n", file);
+    text.append("<fill-style fill-type=\"color\" fill-color=\"");
+    appendColor(text, paint.color[0]);
+    text.append("\" />\n");
 }
 
-void writeStrokeAttributes(FILE* file, const Path::Stroke* stroke) {
+void appendStrokeAttributes(std::string& text, const Path::Stroke* stroke) {
     if (stroke == nullptr) {
-        std::fputs(" stroke-color=\"0 0 0 1\" stroke-width=\"1\"", file);
+        text.append(" stroke-color=\"0 0 0 1\" stroke-width=\"1\"");
         return;
     }
-    std::fputs(" stroke-color=\"", file);
-    writeColor(file, stroke->color.color[0]);
-    std::fputs("\" stroke-width=\"", file);
-    Format::number(file, stroke->width);
-    std::fputc('"', file);
+    text.append(" stroke-color=\"");
+    appendColor(text, stroke->color.color[0]);
+    text.append("\" stroke-width=\"");
+    Format::number(text, stroke->width);
+    text.push_back('"');
 }
 
-void writeDashStyle(FILE* file, const Path::Stroke* stroke) {
+void appendDashStyle(std::string& text, const Path::Stroke* stroke) {
     if (stroke == nullptr) {
-        std::fputs("<dash-style pattern=\"none\" />\n", file);
+        text.append("<dash-style pattern=\"none\" />\n");
     } else if (stroke->solid) {
-        std::fputs("<dash-style pattern=\"solid\" />\n", file);
+        text.append("<dash-style pattern=\"solid\" />\n");
     } else {
-        std::fputs("<dash-style pattern=\"", file);
-        Format::attribute(file, stroke->pattern);
-        std::fputs("\" />\n", file);
+        text.append("<dash-style pattern=\"");
+        Format::attribute(text, stroke->pattern);
+        text.append("\" />\n");
     }
 }
 
@@ -80,28 +80,7 @@ const T* elementOrNull(const std::vector<T>& items, std::size_t i) {
     return i < items.size() ? &items[i] : nullptr;
 }
 
-// Whether every number the figure's path data would carry is finite once
-// mapped into the frame's box. Control points of straight segments are never
-// written, so they do not count.
-bool mapsToFiniteNumbers(Path& figure, const Path* frame) {
-    for (const PathSegment& segment : figure.segments) {
-        const PathSegment local = figure.convertSegmentToLocal(segment, frame);
-        if (!isFinite(local.start) || !isFinite(local.end)) return false;
-        if (!local.straight && (!isFinite(local.control1) || !isFinite(local.control2))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool isWritable(Path& path) {
-    const float* t = path.transformation;
-    if (!Format::writable({t[0], t[1], t[2], t[3], path.position[0], path.position[1]}))
-        return false;
-    if (!mapsToFiniteNumbers(path, &path)) return false;
-    for (Path* subpath : path.subpaths) {
-        if (!mapsToFiniteNumbers(*subpath, &path)) return false;
-    }
+bool hasFinitePaint(const Path& path) {
     for (const Path::Stroke& stroke : path.strokes) {
         if (!isFinite(stroke.color) || !Format::writable({stroke.width})) return false;
     }
@@ -111,43 +90,58 @@ bool isWritable(Path& path) {
     return true;
 }
 
-void writeGeometry(FILE* file, Path& path) {
-    if (path.isLine) {
-        const PathSegment line = path.convertSegmentToLocal(path.segments.front(), &path);
-        std::fputs("line head=\"", file);
-        Format::numbers(file, {line.start.x, line.start.y});
-        std::fputs("\" tail=\"", file);
-        Format::numbers(file, {line.end.x, line.end.y});
-        std::fputc('"', file);
-        return;
-    }
-    std::fputs("shape path=\"", file);
-    path.writePath(file, &path);
+// Appends the path data of the path and its subpaths, in the path's box.
+// False when a number would not be finite, and the path cannot be written.
+bool appendPathData(std::string& text, Path& path) {
+    if (!path.writePath(text, &path)) return false;
     // Figures without segments write nothing, and no separator either.
     bool written = !path.segments.empty();
     for (Path* subpath : path.subpaths) {
         if (subpath->segments.empty()) continue;
-        if (written) std::fputc(' ', file);
-        subpath->writePath(file, &path);
+        if (written) text.push_back(' ');
+        if (!subpath->writePath(text, &path)) return false;
         written = true;
     }
-    std::fputc('"', file);
+    return true;
 }
 
-// One element: the path's geometry painted with one stroke and one fill,
-// either of which may be absent.
-void writeElement(FILE* file, Path& path, const Path::Stroke* stroke, const Path::Fill* fill) {
-    std::fputc('<', file);
-    writeGeometry(file, path);
+// Appends what every element of the path shares: its geometry and its
+// transformation. False when the path cannot be written.
+bool appendGeometry(std::string& text, Path& path) {
     const float* t = path.transformation;
-    std::fputs(" transformation=\"", file);
-    Format::numbers(file, {t[0], t[1], t[2], t[3], path.position[0], path.position[1]});
-    std::fputc('"', file);
-    writeStrokeAttributes(file, stroke);
-    std::fputs(">\n<styles>\n", file);
-    writeFillStyle(file, fill);
-    writeDashStyle(file, stroke);
-    std::fputs(path.isLine ? "</styles></line>\n" : "</styles></shape>\n", file);
+    if (!Format::writable({t[0], t[1], t[2], t[3], path.position[0], path.position[1]}))
+        return false;
+    std::string pathData;
+    // A line is written from its first segment, but every figure must still
+    // map to finite numbers, as for a shape.
+    if (!appendPathData(pathData, path)) return false;
+    if (path.isLine) {
+        const PathSegment line = path.convertSegmentToLocal(path.segments.front(), &path);
+        text.append("line head=\"");
+        Format::numbers(text, {line.start.x, line.start.y});
+        text.append("\" tail=\"");
+        Format::numbers(text, {line.end.x, line.end.y});
+    } else {
+        text.append("shape path=\"");
+        text.append(pathData);
+    }
+    text.append("\" transformation=\"");
+    Format::numbers(text, {t[0], t[1], t[2], t[3], path.position[0], path.position[1]});
+    text.push_back('"');
+    return true;
+}
+
+// One element: the shared geometry painted with one stroke and one fill,
+// either of which may be absent.
+void appendElement(std::string& text, std::string_view geometry, bool isLine,
+                   const Path::Stroke* stroke, const Path::Fill* fill) {
+    text.push_back('<');
+    text.append(geometry);
+    appendStrokeAttributes(text, stroke);
+    text.append(">\n<styles>\n");
+    appendFillStyle(text, fill);
+    appendDashStyle(text, stroke);
+    text.append(isLine ? "</styles></line>\n" : "</styles></shape>\n");
 }
 
 }  // namespace
@@ -210,23 +204,28 @@ PathSegment Path::convertSegmentToLocal(const PathSegment& segment, const Path* 
     return local;
 }
 
-void Path::writePath(FILE* file, const Path* frame) {
-    if (segments.empty()) return;
+bool Path::writePath(std::string& text, const Path* frame) {
+    if (segments.empty()) return true;
     const PathSegment first = convertSegmentToLocal(segments.front(), frame);
-    std::fputs("M ", file);
-    Format::numbers(file, {first.start.x, first.start.y});
+    text.append("M ");
+    Format::numbers(text, {first.start.x, first.start.y});
     for (const PathSegment& segment : segments) {
         const PathSegment local = convertSegmentToLocal(segment, frame);
+        // Control points of straight segments are never written, so they
+        // do not count.
+        if (!isFinite(local.start) || !isFinite(local.end)) return false;
         if (local.straight) {
-            std::fputs(" L ", file);
-            Format::numbers(file, {local.end.x, local.end.y});
+            text.append(" L ");
+            Format::numbers(text, {local.end.x, local.end.y});
         } else {
-            std::fputs(" C ", file);
-            Format::numbers(file, {local.control1.x, local.control1.y, local.control2.x,
+            if (!isFinite(local.control1) || !isFinite(local.control2)) return false;
+            text.append(" C ");
+            Format::numbers(text, {local.control1.x, local.control1.y, local.control2.x,
                                    local.control2.y, local.end.x, local.end.y});
         }
     }
-    if (closed) std::fputs(" Z", file);
+    if (closed) text.append(" Z");
+    return true;
 }
 
 void Path::exportXML(FILE* file, int) {
@@ -243,12 +242,16 @@ void Path::exportXML(FILE* file, int) {
     position[0] = bounds[0][0];
     position[1] = bounds[1][0];
 
-    if (!isWritable(*this)) return;
-
     const std::size_t count = std::max(strokes.size(), fills.size());
+    if (count == 0 || !hasFinitePaint(*this)) return;
+    std::string geometry;
+    if (!appendGeometry(geometry, *this)) return;
+    // The whole path goes out in one write.
+    std::string text;
     for (std::size_t i = count; i-- > 0;) {
-        writeElement(file, *this, elementOrNull(strokes, i), elementOrNull(fills, i));
+        appendElement(text, geometry, isLine, elementOrNull(strokes, i), elementOrNull(fills, i));
     }
+    std::fwrite(text.data(), 1, text.size(), file);
 }
 
 }  // namespace Orvane

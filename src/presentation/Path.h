@@ -58,7 +58,9 @@ public:
     void addSubpath(Path* subpath);
 
     void exportXML(FILE* file, int index) override;
-    void writePath(FILE* file, const Path* frame);
+    // Appends this figure's path data, mapped into the frame's box; false
+    // when a mapped number is not finite.
+    bool writePath(std::string& text, const Path* frame);
     PathSegment convertSegmentToLocal(const PathSegment& segment, const Path* frame);
 };
 

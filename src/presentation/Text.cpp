@@ -29,23 +29,24 @@ void Text::exportXML(FILE* file, int index) {
                            fontSize, lineSpacing})) {
         return;
     }
-    std::fputs("<textbox id=\"textbox-", file);
-    Format::integer(file, index);
-    std::fputs("\" grow-horizontally=\"true\" transformation=\"", file);
-    Format::numbers(file, {t[0], t[1], t[2], t[3], position[0], position[1]});
-    std::fputs("\" size=\"", file);
-    Format::numbers(file, {size[0], size[1]});
-    std::fputs("\">\n<content tab-stops=\"L 84\" font-size=\"", file);
-    Format::number(file, fontSize);
-    std::fputs("\" font-name=\"", file);
-    Format::attribute(file, fontName);
-    std::fputs("\" paragraph-line-spacing=\"", file);
-    Format::number(file, lineSpacing);
-    std::fputs("\" paragraph-alignment=\"", file);
-    std::fputs(alignmentWord(alignment), file);
-    std::fputs("\">\n", file);
-    Format::characterData(file, text);
-    std::fputs("\n</content>\n</textbox>\n", file);
+    std::string element("<textbox id=\"textbox-");
+    Format::integer(element, index);
+    element.append("\" grow-horizontally=\"true\" transformation=\"");
+    Format::numbers(element, {t[0], t[1], t[2], t[3], position[0], position[1]});
+    element.append("\" size=\"");
+    Format::numbers(element, {size[0], size[1]});
+    element.append("\">\n<content tab-stops=\"L 84\" font-size=\"");
+    Format::number(element, fontSize);
+    element.append("\" font-name=\"");
+    Format::attribute(element, fontName);
+    element.append("\" paragraph-line-spacing=\"");
+    Format::number(element, lineSpacing);
+    element.append("\" paragraph-alignment=\"");
+    element.append(alignmentWord(alignment));
+    element.append("\">\n");
+    Format::characterData(element, text);
+    element.append("\n</content>\n</textbox>\n");
+    std::fwrite(element.data(), 1, element.size(), file);
 }
 
 }  // namespace Orvane
