@@ -66,45 +66,27 @@ void expectSameAsPrintf(const std::vector<float>& values) {
 
 }  // namespace
 
-TEST(FormatNumber, MatchesPrintfOnDifficultValues) { expectSameAsPrintf(difficultValues()); }
-
-TEST(FormatNumber, MatchesPrintfOnTwoMillionRandomValues) {
+TEST(FormatNumber, MatchesPrintfOnDifficultAndTwoMillionRandomValues) {
+    expectSameAsPrintf(difficultValues());
     expectSameAsPrintf(randomValues(2000000));
 }
 
-TEST(FormatAttribute, EscapesMarkupCharacters) {
+// Attribute values escape the four markup characters; character data is cut
+// after each "]]" of a "]]>", so that joining the sections gives the text back.
+TEST(FormatText, EscapesMarkupAndSplitsSectionTerminators) {
     struct Case {
+        void (*write)(FILE*, std::string_view);
         const char* input;
         const char* output;
     } cases[] = {
-        {"", ""},
-        {"5,3", "5,3"},
-        {"a&b", "a&amp;b"},
-        {"<tag>", "&lt;tag&gt;"},
-        {"say \"hi\"", "say &quot;hi&quot;"},
-        {"&amp;", "&amp;amp;"},
-        {"it's caf\xc3\xa9", "it's caf\xc3\xa9"},
+        {Format::attribute, "it's caf\xc3\xa9", "it's caf\xc3\xa9"},
+        {Format::attribute, "a&b<c>\"d\"&amp;", "a&amp;b&lt;c&gt;&quot;d&quot;&amp;amp;"},
+        {Format::characterData, "", "<![CDATA[]]>"},
+        {Format::characterData, "a < b & c]] ]>", "<![CDATA[a < b & c]] ]>]]>"},
+        {Format::characterData, "a]]>b", "<![CDATA[a]]]]><![CDATA[>b]]>"},
+        {Format::characterData, "]]>]]]>", "<![CDATA[]]]]><![CDATA[>]]]]]><![CDATA[>]]>"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(written([&](FILE* f) { Format::attribute(f, c.input); }), c.output) << c.input;
-    }
-}
-
-// Each "]]>" is cut after "]]": joining the sections gives the text back.
-TEST(FormatCharacterData, SplitsSectionTerminators) {
-    struct Case {
-        const char* input;
-        const char* output;
-    } cases[] = {
-        {"", "<![CDATA[]]>"},
-        {"a < b & c\nd", "<![CDATA[a < b & c\nd]]>"},
-        {"]] ]>", "<![CDATA[]] ]>]]>"},
-        {"a]]>b", "<![CDATA[a]]]]><![CDATA[>b]]>"},
-        {"]]>]]>", "<![CDATA[]]]]><![CDATA[>]]]]><![CDATA[>]]>"},
-        {"]]]>", "<![CDATA[]]]]]><![CDATA[>]]>"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(written([&](FILE* f) { Format::characterData(f, c.input); }), c.output)
-            << c.input;
+        EXPECT_EQ(written([&](FILE* f) { c.write(f, c.input); }), c.output) << c.input;
     }
 }
