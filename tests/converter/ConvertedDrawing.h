@@ -1,12 +1,14 @@
 #pragma once
 
-// Converts a small SVG document with a real presentation and keeps what the
-// converter handed over, for tests to inspect.
+// Helpers for converter tests: a converter bound to a scratch presentation,
+// whole documents converted through it, and paths described as short text.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
-#include <array>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,23 +24,61 @@ namespace converted {
 
 namespace fs = std::filesystem;
 
+// A converter whose presentation is never saved, so it removes its bundle itself.
+class Converter : public testing::Test {
+protected:
+    Orvane::Keynote keynote{
+        (testing::TempDir() + "pictavo-unit-" + std::to_string(getpid()) + ".key").c_str(), 800,
+        600};
+    Pictavo::SVG svg{keynote};
+};
+
+// Points to three decimals: enough to tell a swapped or misplaced point, loose
+// enough for single-precision arithmetic.
+inline std::string point(const Orvane::Point& p) {
+    char text[64];
+    auto rounded = [](float v) { return std::round(v * 1000.0) / 1000.0 + 0.0; };  // no -0
+    std::snprintf(text, sizeof text, "%g,%g", rounded(p.x), rounded(p.y));
+    return text;
+}
+
+// One figure as "M start L end C control1 control2 end ... Z"; a segment that
+// does not start where the one before ended shows a new M. "-" is a figure
+// without segments.
+inline std::string figure(const Orvane::Path& path) {
+    std::string text, previousEnd;
+    for (const auto& segment : path.segments) {
+        if (point(segment.start) != previousEnd) text += " M" + point(segment.start);
+        previousEnd = point(segment.end);
+        text += segment.straight ? " L" + previousEnd
+                                 : " C" + point(segment.control1) + " " + point(segment.control2) +
+                                       " " + previousEnd;
+    }
+    text = text.empty() ? "-" : text.substr(1);
+    return path.closed ? text + " Z" : text;
+}
+
+// The path's own figure, then each subpath after a bar.
+inline std::string describe(const Orvane::Path& path) {
+    std::string text = figure(path);
+    for (const Orvane::Path* subpath : path.subpaths) text += " | " + figure(*subpath);
+    return text;
+}
+
 inline std::string svgDocument(const std::string& body, const std::string& rootAttributes = "",
                                const std::string& prolog = "") {
     return prolog + "<svg xmlns=\"http://www.w3.org/2000/svg\" " + rootAttributes + ">" + body +
            "</svg>\n";
 }
 
-// The document goes into a fresh scratch folder that leaves with the object;
-// the presentation is never saved, so it removes its bundle itself. What the
-// conversion printed is captured.
+// Converts a document written into a fresh scratch folder that leaves with the
+// object, and keeps what the conversion printed and handed over.
 class ConvertedDrawing {
 public:
-    fs::path folder;
-    fs::path input;
+    fs::path folder, input;
     std::unique_ptr<Orvane::Keynote> keynote;
     int result = -1;
-    std::string output;  // standard output
-    std::string errors;  // standard error
+    std::string output, errors;  // standard output and standard error
 
     explicit ConvertedDrawing(const std::string& document) {
         std::string pattern = testing::TempDir() + "pictavo-walk-XXXXXX";
@@ -54,13 +94,11 @@ public:
         output = testing::internal::GetCapturedStdout();
         errors = testing::internal::GetCapturedStderr();
     }
-
     ~ConvertedDrawing() {
         keynote.reset();
         std::error_code ignored;
         if (!folder.empty()) fs::remove_all(folder, ignored);
     }
-
     ConvertedDrawing(const ConvertedDrawing&) = delete;
     ConvertedDrawing& operator=(const ConvertedDrawing&) = delete;
 

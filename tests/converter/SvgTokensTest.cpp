@@ -1,97 +1,77 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "converter/Svg.h"
 
 using Pictavo::SVG;
-using Token = std::pair<std::string, SVG::TokenType>;
 
-static std::vector<Token> tokensOf(const char* text) {
-    std::vector<Token> tokens;
+namespace {
+
+// The tokens of a text as class letter and text, separated by bars: W word,
+// N number, S sign, D delimiter, O other.
+std::string tokensOf(const char* text) {
+    std::string tokens;
     char token[128];
     SVG::TokenType type;
     const char* position = text;
-    while (SVG::tokenParser(position, token, &position, type) > 0) tokens.emplace_back(token, type);
+    while (std::size_t length = SVG::tokenParser(position, token, &position, type)) {
+        EXPECT_EQ(std::strlen(token), length);
+        tokens += std::string(tokens.empty() ? "" : "|") + "WNSDO"[static_cast<int>(type)] + token;
+    }
     EXPECT_EQ(type, SVG::TokenType::End);
     return tokens;
 }
 
+}  // namespace
+
 TEST(TokenScanner, CutsTextIntoRunsOfOneClass) {
-    const auto W = SVG::TokenType::Word, N = SVG::TokenType::Number, S = SVG::TokenType::Sign,
-               D = SVG::TokenType::Delimiter, O = SVG::TokenType::Other;
     struct Case {
         const char* text;
-        std::vector<Token> tokens;
+        const char* tokens;
     } cases[] = {
-        {"", {}},
-        {"-12.5", {{"-", S}, {"12.5", N}}},
-        {"10-20", {{"10", N}, {"-", S}, {"20", N}}},
-        {"10 -20", {{"10", N}, {" ", O}, {"-", S}, {"20", N}}},
-        {".5", {{".5", N}}},
-        {"+-5", {{"+-", S}, {"5", N}}},
-        {"10, (20", {{"10", N}, {", (", O}, {"20", N}}},
-        {"M10,20L30", {{"M", W}, {"10", N}, {",", O}, {"20", N}, {"L", W}, {"30", N}}},
-        {"zm", {{"zm", W}}},
-        {"#ff0000", {{"#", O}, {"ff", W}, {"0000", N}}},
-        {"fill:red;stroke:blue",
-         {{"fill", W}, {":", D}, {"red", W}, {";", D}, {"stroke", W}, {":", D}, {"blue", W}}},
-        {"\x80\xff", {{"\x80\xff", O}}},
-        // Exponents belong to the number written directly before them.
-        {"1.5e-3", {{"1.5e-3", N}}},
-        {"1E+2x", {{"1E+2", N}, {"x", W}}},
-        {"1e2.5", {{"1e2", N}, {".5", N}}},
-        {"1e", {{"1", N}, {"e", W}}},
-        {"1e-", {{"1", N}, {"e", W}, {"-", S}}},
-        {".e5", {{".", N}, {"e", W}, {"5", N}}},
-        {"1.e5", {{"1.e5", N}}},
+        {"", ""}, {"-12.5", "S-|N12.5"}, {"10 -20", "N10|O |S-|N20"}, {"+-.5", "S+-|N.5"},
+        {"10, (20", "N10|O, (|N20"}, {"zm#ff0000", "Wzm|O#|Wff|N0000"},
+        {"fill:red;;x", "Wfill|D:|Wred|D;;|Wx"}, {"\x80\xff_%", "O\x80\xff_%"},
+        // An exponent belongs to the number written directly before it.
+        {"1.5e-3", "N1.5e-3"}, {"1E+2x", "N1E+2|Wx"}, {"1e2.5", "N1e2|N.5"}, {"1.e5", "N1.e5"},
+        {"1e", "N1|We"}, {"1e-", "N1|We|S-"}, {".e5", "N.|We|N5"},
         // A number holds at most one full stop.
-        {"1.2.3", {{"1.2", N}, {".3", N}}},
-        {"..5", {{".", N}, {".5", N}}},
+        {"1.2.3", "N1.2|N.3"}, {"..5", "N.|N.5"},
     };
     for (const Case& c : cases) EXPECT_EQ(tokensOf(c.text), c.tokens) << c.text;
 }
 
-TEST(TokenScanner, EndLeavesTokenAndPositionAlone) {
-    char token[8] = "keep";
-    const char* text = "";
+TEST(TokenScanner, EndLeavesTokenAndPositionAloneAndLongRunsAreCut) {
+    char token[16] = "keep";
     const char* next = "unchanged";
     SVG::TokenType type = SVG::TokenType::Word;
-    EXPECT_EQ(SVG::tokenParser(text, token, &next, type), 0u);
+    EXPECT_EQ(SVG::tokenParser("", token, &next, type), 0u);
     EXPECT_EQ(type, SVG::TokenType::End);
     EXPECT_STREQ(token, "keep");
     EXPECT_STREQ(next, "unchanged");
-}
 
-TEST(TokenScanner, CutsLongRunsToTheBufferAndSkipsTheRest) {
-    std::string text = std::string(300, 'a') + "5";
-    char token[16];
-    const char* next = nullptr;
-    SVG::TokenType type;
+    const std::string text = std::string(300, 'a') + "5";
     EXPECT_EQ(SVG::tokenParser(text.c_str(), token, &next, type), 15u);
     EXPECT_EQ(std::string(token), std::string(15, 'a'));
     EXPECT_EQ(type, SVG::TokenType::Word);
     EXPECT_STREQ(next, "5");
 }
 
-TEST(Trim, CutsWhiteSpaceOffBothEnds) {
+// The result points at the first character kept; a NUL goes behind the last.
+TEST(Trim, CutsWhiteSpaceOffBothEndsInPlace) {
     struct Case {
         const char* text;
         const char* trimmed;
+        std::size_t offset;
     } cases[] = {
-        {"  abc  ", "abc"}, {"abc", "abc"}, {" \t\n\v\f\r", ""}, {"", ""}, {" a b ", "a b"},
+        {"  a b \t\n\v\f\r", "a b", 2}, {"abc", "abc", 0}, {" \t\n\v\f\r", "", 6}, {"", "", 0},
     };
     for (const Case& c : cases) {
         std::string buffer = c.text;
-        EXPECT_STREQ(SVG::trim(buffer.data()), c.trimmed) << '"' << c.text << '"';
+        char* trimmed = SVG::trim(buffer.data());
+        EXPECT_EQ(trimmed, buffer.data() + c.offset) << '"' << c.text << '"';
+        EXPECT_STREQ(trimmed, c.trimmed);
     }
-}
-
-TEST(Trim, LeavesLeadingSpaceInTheBuffer) {
-    char buffer[] = "  abc  ";
-    char* trimmed = SVG::trim(buffer);
-    EXPECT_EQ(trimmed, buffer + 2);
-    EXPECT_EQ(std::string(buffer, 6), std::string("  abc\0", 6));
 }
