@@ -3,136 +3,66 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "converter/Svg.h"
+#include "converter/ConvertedDrawing.h"
 
 using Orvane::Path;
-using Orvane::PathSegment;
-using Orvane::Point;
 using Pictavo::Matrix;
 using Pictavo::SVG;
 
 namespace {
 
-// kappa times 10 and times 5, as the shapes compute them.
-const float k10 = 5.52284765f, k5 = 2.76142383f;
-
-struct Segment {
-    bool straight;
-    Point start, control1, control2, end;  // the controls of a line are not compared
-};
-
-Segment L(Point start, Point end) { return {true, start, {0, 0}, {0, 0}, end}; }
-Segment C(Point start, Point control1, Point control2, Point end) {
-    return {false, start, control1, control2, end};
-}
-
-void expectPoint(const Point& actual, const Point& expected, const std::string& label) {
-    EXPECT_FLOAT_EQ(actual.x, expected.x) << label;
-    EXPECT_FLOAT_EQ(actual.y, expected.y) << label;
-}
-
-void expectSegments(const Path& path, const std::vector<Segment>& expected,
-                    const std::string& label) {
-    ASSERT_EQ(path.segments.size(), expected.size()) << label;
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const PathSegment& actual = path.segments[i];
-        std::string at = label + ", segment " + std::to_string(i + 1);
-        EXPECT_EQ(actual.straight, expected[i].straight) << at;
-        expectPoint(actual.start, expected[i].start, at + " start");
-        expectPoint(actual.end, expected[i].end, at + " end");
-        if (expected[i].straight) continue;
-        expectPoint(actual.control1, expected[i].control1, at + " control1");
-        expectPoint(actual.control2, expected[i].control2, at + " control2");
-    }
-}
-
-class Shapes : public ::testing::Test {
-protected:
-    std::string bundle = ::testing::TempDir() + "shapes.key";
-    Orvane::Keynote keynote{bundle.c_str(), 800, 600};
-    SVG svg{keynote};
-};
+using Shapes = converted::Converter;
 
 }  // namespace
 
+// kappa times 10 is 5.523 and times 5 is 2.761; controls sit that far along
+// the tangents at the ends of each quarter.
 TEST_F(Shapes, BuildTheirSegments) {
     Matrix identity = Matrix::identity();
-    Matrix shift = Matrix(1, 0, 10, 0, 1, 20, 0, 0, 1);
+    Matrix shift(1, 0, 10, 0, 1, 20, 0, 0, 1);
     // (x, y) to (5 - y, 7 + x): catches an unmapped control point or swapped axes.
-    Matrix turn = Matrix(0, -1, 5, 1, 0, 7, 0, 0, 1);
+    Matrix turn(0, -1, 5, 1, 0, 7, 0, 0, 1);
     struct Case {
-        const char* name;
         std::function<Path*(SVG&)> build;
-        bool closed;
-        std::vector<Segment> segments;
+        const char* segments;  // as converted::describe writes them
     } cases[] = {
-        {"mapped circle",
-         [&](SVG& s) { return s.convertCircle(1, 2, 10, turn); },
-         true,
-         {C({13, 8}, {13, 8 + k10}, {3 + k10, 18}, {3, 18}),
-          C({3, 18}, {3 - k10, 18}, {-7, 8 + k10}, {-7, 8}),
-          C({-7, 8}, {-7, 8 - k10}, {3 - k10, -2}, {3, -2}),
-          C({3, -2}, {3 + k10, -2}, {13, 8 - k10}, {13, 8})}},
-        {"ellipse",
-         [&](SVG& s) { return s.convertEllipse(1, 2, 20, 10, identity); },
-         true,
-         {C({1, -8}, {1 + 2 * k10, -8}, {21, 2 - k10}, {21, 2}),
-          C({21, 2}, {21, 2 + k10}, {1 + 2 * k10, 12}, {1, 12}),
-          C({1, 12}, {1 - 2 * k10, 12}, {-19, 2 + k10}, {-19, 2}),
-          C({-19, 2}, {-19, 2 - k10}, {1 - 2 * k10, -8}, {1, -8})}},
-        {"rectangle",
-         [&](SVG& s) { return s.convertRectangle(1, 2, 10, 20, identity); },
-         true,
-         {L({1, 2}, {11, 2}), L({11, 2}, {11, 22}), L({11, 22}, {1, 22})}},
-        {"rounded rectangle",
-         [&](SVG& s) { return s.convertRoundedRectangle(10, 20, 100, 50, 10, 5, identity); },
-         true,
-         {C({100, 20}, {100 + k10, 20}, {110, 25 - k5}, {110, 25}), L({110, 25}, {110, 65}),
-          C({110, 65}, {110, 65 + k5}, {100 + k10, 70}, {100, 70}), L({100, 70}, {20, 70}),
-          C({20, 70}, {20 - k10, 70}, {10, 65 + k5}, {10, 65}), L({10, 65}, {10, 25}),
-          C({10, 25}, {10, 25 - k5}, {20 - k10, 20}, {20, 20})}},
-        {"line",
-         [&](SVG& s) { return s.convertLine(0, 0, 3, 4, shift); },
-         false,
-         {L({10, 20}, {13, 24})}},
-        {"mapped polyline",
-         [&](SVG& s) { return s.convertPolygon("0,0 10,0 10,10", false, turn); },
-         false,
-         {L({5, 7}, {5, 17}), L({5, 17}, {-5, 17})}},
+        {[&](SVG& s) { return s.convertCircle(1, 2, 10, turn); },
+         "M13,8 C13,13.523 8.523,18 3,18 C-2.523,18 -7,13.523 -7,8 C-7,2.477 -2.523,-2 3,-2 "
+         "C8.523,-2 13,2.477 13,8 Z"},
+        {[&](SVG& s) { return s.convertEllipse(1, 2, 20, 10, identity); },
+         "M1,-8 C12.046,-8 21,-3.523 21,2 C21,7.523 12.046,12 1,12 C-10.046,12 -19,7.523 -19,2 "
+         "C-19,-3.523 -10.046,-8 1,-8 Z"},
+        {[&](SVG& s) { return s.convertRectangle(1, 2, 10, 20, identity); },
+         "M1,2 L11,2 L11,22 L1,22 Z"},
+        {[&](SVG& s) { return s.convertRoundedRectangle(10, 20, 100, 50, 10, 5, identity); },
+         "M100,20 C105.523,20 110,22.239 110,25 L110,65 C110,67.761 105.523,70 100,70 L20,70 "
+         "C14.477,70 10,67.761 10,65 L10,25 C10,22.239 14.477,20 20,20 Z"},
+        {[&](SVG& s) { return s.convertLine(0, 0, 3, 4, shift); }, "M10,20 L13,24"},
+        {[&](SVG& s) { return s.convertPolygon("0,0 10,0 10,10", false, turn); },
+         "M5,7 L5,17 L-5,17"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::unique_ptr<Path> path(c.build(svg));
-        EXPECT_EQ(path->closed, c.closed) << c.name;
-        expectSegments(*path, c.segments, c.name);
+        EXPECT_EQ(converted::describe(*path), c.segments);
     }
 }
 
 TEST_F(Shapes, PointsPairNumbersInOrder) {
     struct Case {
         const char* text;
-        std::vector<Point> points;
+        const char* segments;
     } cases[] = {
-        {"0,0 10,0 10,10", {{0, 0}, {10, 0}, {10, 10}}},
-        {"10-20-30-40", {{10, -20}, {-30, -40}}},
-        {"- 5 , 6  7 8", {{-5, 6}, {7, 8}}},
-        {"-+5 6 7 8", {{5, 6}, {7, 8}}},
-        {"1e2,5,6 7", {{100, 5}, {6, 7}}},
-        {"1.5e-1,2E1 3,4", {{0.15f, 20}, {3, 4}}},
-        {"1,2 x 3;4", {{1, 2}, {3, 4}}},
-        {"10 20 30", {{10, 20}}},
-        {"", {}},
+        {"10-20-30-40", "M10,-20 L-30,-40 Z"},
+        {"- 5 , 6  7 8", "M-5,6 L7,8 Z"},
+        {"-+5 6 7 8", "M5,6 L7,8 Z"},
+        {"1e2,5,6 7", "M100,5 L6,7 Z"},
+        {"1,2 x 3;4 5", "M1,2 L3,4 Z"},
+        {"10 20", "- Z"},
     };
     Matrix identity = Matrix::identity();
     for (const Case& c : cases) {
-        std::vector<Segment> lines;
-        for (std::size_t i = 1; i < c.points.size(); ++i)
-            lines.push_back(L(c.points[i - 1], c.points[i]));
-        for (bool closed : {true, false}) {
-            std::unique_ptr<Path> path(svg.convertPolygon(c.text, closed, identity));
-            EXPECT_EQ(path->closed, closed) << c.text;
-            expectSegments(*path, lines, c.text);
-        }
+        std::unique_ptr<Path> path(svg.convertPolygon(c.text, true, identity));
+        EXPECT_EQ(converted::describe(*path), c.segments) << c.text;
     }
 }
