@@ -124,6 +124,12 @@ bool isInherited(const std::string& name) {
                        [&](const char* inherited) { return name == inherited; });
 }
 
+bool hasElementChild(const xmlNode* node) {
+    for (const xmlNode* child = node->children; child != nullptr; child = child->next)
+        if (child->type == XML_ELEMENT_NODE) return true;
+    return false;
+}
+
 // Containers of content that is only drawn by reference (clip paths, masks,
 // symbols, markers, patterns): their subtrees are never walked.
 bool isNeverDrawn(const std::string& elementName) {
@@ -339,7 +345,12 @@ int SVG::crawlElement(xmlNode* node, Matrix ctm, AttributeMap inherited) {
 // container of referenced content, or display none), so the walk passes its
 // subtree over; 0 otherwise.
 int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
-    AttributeMap attributes = inherited;
+    // Most elements are shapes with nothing inside: their attribute map takes
+    // over the inherited one instead of copying it, and nothing is left to
+    // inherit from them.
+    const bool passesOn = hasElementChild(node);
+    AttributeMap attributes = passesOn ? inherited : std::move(inherited);
+    if (!passesOn) inherited.clear();
     const char* ownStyle = nullptr;
     for (const xmlAttr* attribute = node->properties; attribute != nullptr;
          attribute = attribute->next) {
@@ -347,7 +358,7 @@ int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
         const char* value = attributeText(attribute, expandedValues, expandedSize);
         if (isPaintValue(name)) value = boundedPaintValue(value, expandedValues);
         if (name == "style") ownStyle = value;
-        if (isInherited(name)) inherited[name] = value;
+        if (passesOn && isInherited(name)) inherited[name] = value;
         attributes[std::move(name)] = value;
     }
     std::string name = lowered(node->name);
