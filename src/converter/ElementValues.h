@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 
 #include "converter/Matrix.h"
 #include "converter/Svg.h"
@@ -24,6 +26,16 @@ inline const char* skipSpace(const char* text) {
 inline bool isNoneValue(const char* value) {
     const char* text = skipSpace(value);
     return std::strncmp(text, "none", 4) == 0 && *skipSpace(text + 4) == '\0';
+}
+
+// The value of a Number token as atof reads it. from_chars rounds to the
+// same double and is much quicker; what it does not take whole (a lone full
+// stop, a value beyond the range of a double) is left to atof.
+inline double numberTokenValue(const char* token) {
+    const char* end = token + std::strlen(token);
+    double value;
+    std::from_chars_result result = std::from_chars(token, end, value);
+    return result.ec == std::errc() && result.ptr == end ? value : std::atof(token);
 }
 
 // The number an attribute starts with (units and trailing text ignored, text

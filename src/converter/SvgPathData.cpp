@@ -1,8 +1,8 @@
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
+#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
@@ -189,6 +189,7 @@ private:
     Point reflectedControl(char command1, char command2) const;
 
     void startFigure(const Point& at);
+    void handOver(Path* figure);
     void closeFigure();
     void append(const PathSegment& segment);
     void lineTo(const Point& end);
@@ -226,7 +227,7 @@ Path* PathDataReader::read(const char* data) {
 // digit that may be written against the next number ("0110" is 0, 1, 10).
 const char* PathDataReader::readNumber(const char* position, const char* token, const char* next) {
     bool flag = nextArgumentIsArcFlag() && (token[0] == '0' || token[0] == '1');
-    double value = flag ? token[0] - '0' : std::atof(token);
+    double value = flag ? token[0] - '0' : numberTokenValue(token);
     addArgument(static_cast<float>(negate ? -value : value));
     negate = false;
     return flag ? position + 1 : next;
@@ -307,7 +308,7 @@ void PathDataReader::executeGroup() {
 // path of its own, handed to the result when the figure after it begins.
 void PathDataReader::startFigure(const Point& at) {
     ++moves;
-    if (moves > 2) result->addSubpath(receiving);
+    if (moves > 2) handOver(receiving);
     if (moves >= 2) receiving = new Path();
     current = at;
     figureStart = at;
@@ -363,14 +364,23 @@ void PathDataReader::arcTo(float rx, float ry, float angle, float largeArc, floa
     current = end;
 }
 
+// Figures are kept until the document is written, and path data does not
+// say how many segments a figure will have: a finished figure gives back the
+// room its vector grew beyond them.
+void PathDataReader::handOver(Path* figure) {
+    figure->segments.shrink_to_fit();
+    result->addSubpath(figure);
+}
+
 Path* PathDataReader::finish() {
     if (moves >= 2) {
         if (receiving->segments.empty()) {
             delete receiving;
         } else {
-            result->addSubpath(receiving);
+            handOver(receiving);
         }
     }
+    result->segments.shrink_to_fit();  // as handOver does for the later figures
     return result;
 }
 

@@ -1,6 +1,6 @@
-#include <cstdlib>
 #include <cstring>
 
+#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
@@ -47,6 +47,7 @@ Path* SVG::convertEllipse(float cx, float cy, float rx, float ry, Matrix& ctm) {
     Point bottom(cx, cy + ry);
     Point left(cx - rx, cy);
     Path* path = new Path();
+    path->segments.reserve(4);
     path->addSegment(transformedSegment(
         curve(top, Point(cx + kx, cy - ry), Point(cx + rx, cy - ky), right), ctm));
     path->addSegment(transformedSegment(
@@ -66,6 +67,7 @@ Path* SVG::convertRectangle(float x, float y, float width, float height, Matrix&
     Point bottomRight(x + width, y + height);
     Point bottomLeft(x, y + height);
     Path* path = new Path();
+    path->segments.reserve(3);
     path->addSegment(transformedSegment(line(topLeft, topRight), ctm));
     path->addSegment(transformedSegment(line(topRight, bottomRight), ctm));
     path->addSegment(transformedSegment(line(bottomRight, bottomLeft), ctm));
@@ -92,6 +94,7 @@ Path* SVG::convertRoundedRectangle(float x, float y, float width, float height, 
     auto controlOffset = [&](int c) { return Point(cpx[c] * kx, cpy[c] * ky); };
 
     Path* path = new Path();
+    path->segments.reserve(7);
     for (int i = 1; i < 8; ++i) {
         Point from = outline(i - 1);
         Point to = outline(i);
@@ -131,7 +134,7 @@ Path* SVG::convertPolygon(const char* points, bool closed, Matrix& ctm) {
             continue;
         }
         if (type != TokenType::Number) continue;
-        float number = static_cast<float>(std::atof(token));
+        float number = static_cast<float>(numberTokenValue(token));
         if (negative) number = -number;
         negative = false;
         if (!xPending) {
@@ -146,6 +149,8 @@ Path* SVG::convertPolygon(const char* points, bool closed, Matrix& ctm) {
         started = true;
     }
     path->closed = closed;
+    // Kept until the document is written: no room beyond the last segment.
+    path->segments.shrink_to_fit();
     return path;
 }
 
