@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -25,22 +24,19 @@ std::string throughFolders(const Scratch& scratch, std::size_t length, const std
     return name + leaf;
 }
 
-// Root passes every permission check, so a read-only folder is only
-// read-only to the program when it runs as an ordinary user.
-std::string asOrdinaryUser() {
-    return geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "";
-}
-
 void makeReadOnly(const fs::path& folder) {
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                 fs::perms::group_exec | fs::perms::others_read |
                                 fs::perms::others_exec);
 }
 
+enum class RunAs { Caller, OrdinaryUser };
+
 void expectBundleRefused(const Scratch& scratch, const std::vector<std::string>& arguments,
-                         const std::string& bundle, const std::string& prefix = "") {
+                         const std::string& bundle, RunAs who = RunAs::Caller) {
     auto before = scratch.snapshot();
-    ProgramResult run = runProgram(scratch, arguments, prefix);
+    ProgramResult run = who == RunAs::OrdinaryUser ? runAsOrdinaryUser(scratch, arguments)
+                                                   : runProgram(scratch, arguments);
     expectRefused(run, before, scratch.snapshot());
     EXPECT_NE(run.out.find(bundle), std::string::npos) << "the message names the bundle";
 }
@@ -89,12 +85,12 @@ TEST(Bundle, ReadOnlyPlacesAreRefusedAndKeepTheEarlierDocument) {
     scratch.write("in.svg", good);
     expectConverted(scratch, runProgram(scratch, {"in.svg", "deck.key"}), "deck.key");
     makeReadOnly(scratch.work / "deck.key");
-    expectBundleRefused(scratch, {"in.svg", "deck.key"}, "deck.key", asOrdinaryUser());
+    expectBundleRefused(scratch, {"in.svg", "deck.key"}, "deck.key", RunAs::OrdinaryUser);
 
     fs::create_directory(scratch.work / "locked");
     makeReadOnly(scratch.work / "locked");
     expectBundleRefused(scratch, {"in.svg", "locked/deck.key"}, "locked/deck.key",
-                        asOrdinaryUser());
+                        RunAs::OrdinaryUser);
 }
 
 TEST(Bundle, UnparsableInputKeepsTheEarlierDocument) {

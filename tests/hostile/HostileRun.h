@@ -51,6 +51,11 @@ inline void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+constexpr fs::perms readableByAll =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+constexpr fs::perms enterableByAll =
+    readableByAll | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+
 // A scratch folder: the program runs in `work`, its output streams are caught
 // beside it, so `work` holds only what the program and the test put there.
 class Scratch {
@@ -64,8 +69,7 @@ public:
         work = root / "work";
         fs::create_directory(work);
         // Readable by all: one case runs the program as an unprivileged user.
-        fs::permissions(root, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                  fs::perms::others_read | fs::perms::others_exec);
+        fs::permissions(root, enterableByAll);
     }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
@@ -108,18 +112,18 @@ inline std::string quoted(const std::string& text) {
     return result + "'";
 }
 
-// Runs the program with `arguments` in the scratch folder. `prefix` goes in
-// front of the program (to run it as another user). Sanitizer reports use
-// their own exit status, so they never pass for a refusal.
-inline ProgramResult runProgram(const Scratch& scratch, const std::vector<std::string>& arguments,
-                                const std::string& prefix = "") {
+// Runs `program` with `arguments` in the scratch folder, `prefix` in front of
+// it. Sanitizer reports use their own exit status, so they never pass for a
+// refusal.
+inline ProgramResult runCommand(const Scratch& scratch, const std::string& program,
+                                const std::vector<std::string>& arguments,
+                                const std::string& prefix) {
     std::ostringstream command;
     command << "cd " << quoted(scratch.work.string()) << " && { ";
     if (!addressSanitizerBuild()) command << "ulimit -v " << memoryLimitKilobytes << "; ";
     command << "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=86\" "
             << "UBSAN_OPTIONS=\"${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=86\" "
-            << "exec timeout -k 5 " << timeLimitSeconds << " " << prefix << " "
-            << quoted(PICTAVO_BINARY);
+            << "exec timeout -k 5 " << timeLimitSeconds << " " << prefix << " " << quoted(program);
     for (const std::string& argument : arguments) command << " " << quoted(argument);
     command << "; } >" << quoted((scratch.root / "stdout").string()) << " 2>"
             << quoted((scratch.root / "stderr").string()) << " </dev/null";
@@ -129,6 +133,28 @@ inline ProgramResult runProgram(const Scratch& scratch, const std::vector<std::s
     run.out = readFile(scratch.root / "stdout");
     run.err = readFile(scratch.root / "stderr");
     return run;
+}
+
+inline ProgramResult runProgram(const Scratch& scratch, const std::vector<std::string>& arguments) {
+    return runCommand(scratch, PICTAVO_BINARY, arguments, "");
+}
+
+// Root passes every permission check, so a read-only folder only stops the
+// program when it runs as an ordinary user. That user gets its own copy of
+// the program (the build may lie where it cannot go) and read access to
+// what the test wrote, whatever the umask.
+inline ProgramResult runAsOrdinaryUser(const Scratch& scratch,
+                                       const std::vector<std::string>& arguments) {
+    if (geteuid() != 0) return runProgram(scratch, arguments);
+    fs::path program = scratch.root / "pictavo";
+    fs::copy_file(PICTAVO_BINARY, program, fs::copy_options::overwrite_existing);
+    fs::permissions(program, enterableByAll);
+    fs::permissions(scratch.work, enterableByAll, fs::perm_options::add);
+    for (const auto& entry : fs::directory_iterator(scratch.work))
+        if (entry.is_regular_file())
+            fs::permissions(entry.path(), readableByAll, fs::perm_options::add);
+    return runCommand(scratch, program.string(), arguments,
+                      "setpriv --reuid=65534 --regid=65534 --clear-groups");
 }
 
 inline bool sanitizerSpoke(const ProgramResult& run) {
