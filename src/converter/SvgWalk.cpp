@@ -130,6 +130,20 @@ bool hasElementChild(const xmlNode* node) {
     return false;
 }
 
+// Unlinks and frees a converted element. Parsed styles are found by the
+// address of their text, which later allocations may reuse once the element
+// is gone, so its value texts are forgotten first.
+void releaseElement(xmlNode* element, std::unordered_map<const char*, Declarations>& parsedStyles) {
+    for (const xmlAttr* attribute = element->properties; attribute != nullptr;
+         attribute = attribute->next) {
+        for (const xmlNode* text = attribute->children; text != nullptr; text = text->next)
+            if (text->type == XML_TEXT_NODE && text->content != nullptr)
+                parsedStyles.erase(reinterpret_cast<const char*>(text->content));
+    }
+    xmlUnlinkNode(element);
+    xmlFreeNode(element);
+}
+
 // Containers of content that is only drawn by reference (clip paths, masks,
 // symbols, markers, patterns): their subtrees are never walked.
 bool isNeverDrawn(const std::string& elementName) {
@@ -329,14 +343,22 @@ int SVG::convert(const char* path) {
     return 0;
 }
 
+// Each element is freed as soon as it and everything below it are converted,
+// so the tree shrinks as the drawables grow instead of standing whole beside
+// them. The maps that point into an element die before it does.
 int SVG::crawlElement(xmlNode* node, Matrix ctm, AttributeMap inherited) {
-    for (; node != nullptr; node = node->next) {
-        if (node->type != XML_ELEMENT_NODE) continue;
-        Matrix elementMatrix = ctm;
-        AttributeMap elementInherited = inherited;
-        if (convertElement(node, elementMatrix, elementInherited) != 0) continue;
-        if (node->children != nullptr)
-            crawlElement(node->children, elementMatrix, std::move(elementInherited));
+    while (node != nullptr) {
+        xmlNode* element = node;
+        node = node->next;
+        if (element->type != XML_ELEMENT_NODE) continue;
+        {
+            Matrix elementMatrix = ctm;
+            AttributeMap elementInherited = inherited;
+            if (convertElement(element, elementMatrix, elementInherited) == 0 &&
+                element->children != nullptr)
+                crawlElement(element->children, elementMatrix, std::move(elementInherited));
+        }
+        releaseElement(element, parsedStyles);
     }
     return 0;
 }
