@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,9 @@ public:
     ConvertedDrawing(const ConvertedDrawing&) = delete;
     ConvertedDrawing& operator=(const ConvertedDrawing&) = delete;
 
+    std::vector<Orvane::Path*> paths() const { return shapes<Orvane::Path>(); }
+    std::vector<Orvane::Text*> texts() const { return shapes<Orvane::Text>(); }
+
     template <typename Shape>
     std::vector<Shape*> shapes() const {
         std::vector<Shape*> found;
@@ -109,8 +113,35 @@ public:
             if (auto* typed = dynamic_cast<Shape*>(shape)) found.push_back(typed);
         return found;
     }
-    std::vector<Orvane::Path*> paths() const { return shapes<Orvane::Path>(); }
-    std::vector<Orvane::Text*> texts() const { return shapes<Orvane::Text>(); }
+
+    // The drawables in order, separated by "; ": a path as its paints in the
+    // order added and its first point, "fill(r,g,b,a) stroke(r,g,b,a w) at(x,y)";
+    // a text box as "[text] font size at(x,y)", marked when it is transformed.
+    std::string summary() const {
+        std::ostringstream out;
+        auto color = [&](const Orvane::Path::Color& paint) -> std::ostream& {
+            const float* c = paint.color[0];
+            return out << c[0] << "," << c[1] << "," << c[2] << "," << c[3];
+        };
+        for (Orvane::TransformableShape* shape : keynote->shapes) {
+            if (out.tellp() > 0) out << "; ";
+            if (auto* box = dynamic_cast<Orvane::Text*>(shape)) {
+                const float* t = box->transformation;
+                out << "[" << box->text << "] " << box->fontName << (box->fontName.empty() ? "" : " ")
+                    << box->fontSize << " at(" << box->position[0] << "," << box->position[1] << ")"
+                    << (t[0] != 1 || t[1] != 0 || t[2] != 0 || t[3] != 1 ? " transformed" : "");
+                continue;
+            }
+            auto* path = dynamic_cast<Orvane::Path*>(shape);
+            for (const auto& fill : path->fills) out << "fill(", color(fill.color) << ") ";
+            for (const auto& stroke : path->strokes) {
+                out << "stroke(", color(stroke.color);
+                out << " w" << stroke.width << (stroke.solid ? "" : " dashed") << ") ";
+            }
+            if (!path->segments.empty()) out << "at(" << point(path->segments[0].start) << ")";
+        }
+        return out.str();
+    }
 };
 
 }  // namespace converted

@@ -73,7 +73,9 @@ TEST_F(Paint, StyleTextIsCutIntoDeclarations) {
 }
 
 // Declarations are trimmed, a later one replaces an earlier one, a second colon
-// starts the value again, and names are matched as written.
+// starts the value again, and names are matched as written. Opacity replaces
+// the alpha of the paints made before it: a percentage is divided by 100, the
+// value clamped to 0 to 1, and a value without a number ignored.
 TEST_F(Paint, StylePaintsStrokesAndFills) {
     const struct {
         const char* style;
@@ -92,6 +94,11 @@ TEST_F(Paint, StylePaintsStrokesAndFills) {
         {"stroke:red;stroke-dasharray:10 None", 1, "stroke 1 0 0 1 w1 10 None;"},
         {"stroke:red;stroke-dasharray: none ", 1, "stroke 1 0 0 1 w1 solid;"},
         {"fill:red;opacity:0.5;stroke:blue", 1, "stroke 0 0 1 0.5 w1 solid;fill 1 0 0 0.5;"},
+        {"fill:red;opacity:50%", 1, "fill 1 0 0 0.5;"},
+        {"fill:red;opacity:150%", 1, "fill 1 0 0 1;"},
+        {"fill:red;opacity:-0.3", 1, "fill 1 0 0 0;"},
+        {"fill:red;opacity:abc", 1, "fill 1 0 0 1;"},
+        {"fill:red;opacity:nan", 1, "fill 1 0 0 1;"},
     };
     for (const auto& c : cases) {
         Path path;
@@ -99,36 +106,4 @@ TEST_F(Paint, StylePaintsStrokesAndFills) {
         svg.convertStyle(&path, style.map, c.sizeScale);
         EXPECT_EQ(paintOf(path), c.paint) << c.style;
     }
-}
-
-// A percentage is divided by 100, the value clamped to 0 to 1, and a value
-// without a number ignored.
-TEST_F(Paint, OpacityReplacesTheAlphaOfEveryPaint) {
-    const std::map<std::string, const char*> cases = {
-        {"0.5", "0.5"}, {"50%", "0.5"}, {"150%", "1"},
-        {"-0.3", "0"},  {"abc", "0.8"}, {"nan", "0.8"},
-    };
-    for (const auto& [opacity, alpha] : cases) {
-        Path path;
-        Pictavo::Declarations style = svg.parseStyle("stroke:red;fill:blue;opacity:0.8");
-        svg.convertStyle(&path, style.map, 1);
-        Pictavo::AttributeMap attributes{{"opacity", opacity.c_str()}};
-        svg.convertOtherAttributes(&path, attributes);
-        EXPECT_EQ(paintOf(path), std::string("stroke 1 0 0 ") + alpha + " w1 solid;fill 0 0 1 " +
-                                     alpha + ";")
-            << opacity;
-    }
-}
-
-TEST_F(Paint, AttributesPaintLikeDeclarations) {
-    Path path;
-    Pictavo::AttributeMap attributes{{"fill", " Blue "}, {"stroke", "#F00"},
-                                     {"stroke-width", "4"}, {"stroke-dasharray", "2,1"}};
-    svg.convertStroke(&path, attributes, 0.5f);
-    svg.convertFill(&path, attributes);
-    // A map without the keys adds nothing rather than reading a missing value.
-    Pictavo::AttributeMap empty;
-    svg.convertStroke(&path, empty, 1);
-    svg.convertFill(&path, empty);
-    EXPECT_EQ(paintOf(path), "stroke 1 0 0 1 w2 2,1;fill 0 0 1 1;");
 }

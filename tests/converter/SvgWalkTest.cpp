@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "converter/ConvertedDrawing.h"
 
@@ -11,32 +12,13 @@ using converted::ConvertedDrawing;
 using converted::svgDocument;
 using Orvane::Path;
 
-void writeColor(std::ostream& out, const Path::Color& color) {
-    const float* c = color.color[0];
-    out << c[0] << "," << c[1] << "," << c[2] << "," << c[3];
-}
-
-// "fill(r,g,b,a) stroke(r,g,b,a w) at(x,y)": the paints in the order added
-// and the path's first point.
-std::string summary(const Path& path) {
-    std::ostringstream out;
-    for (const Path::Fill& fill : path.fills) writeColor(out << "fill(", fill.color), out << ") ";
-    for (const Path::Stroke& stroke : path.strokes) {
-        writeColor(out << "stroke(", stroke.color);
-        out << " w" << stroke.width << (stroke.solid ? "" : " dashed") << ") ";
-    }
-    if (!path.segments.empty())
-        out << "at(" << path.segments[0].start.x << "," << path.segments[0].start.y << ")";
-    return out.str();
-}
-
 const char* const entities =
     "<!DOCTYPE svg [\n<!ENTITY colour \"blue\">\n"
     "<!ENTITY again \"&colour;\">\n<!ENTITY nothing \"\">\n]>\n";
 
 // Only fill, stroke, stroke-width, stroke-dasharray, style and opacity pass to
 // children; the style's paint comes before the attributes'.
-TEST(Walk, InheritancePaintAndPlacementOfOnePath) {
+TEST(Walk, InheritancePaintAndPlacement) {
     const std::string r = "<rect x=\"1\" y=\"2\" width=\"3\" height=\"4\"";
     const std::string rect = r + "/>";
     struct Case {
@@ -67,25 +49,17 @@ TEST(Walk, InheritancePaintAndPlacementOfOnePath) {
         {r + " style=\"stroke:none;fill:&colour;;\"/>", "fill(0,0,1,1) at(1,2)"},
         {r + " fill=\"&nothing;\"/>", "fill(0,0,0,1) at(1,2)"},
         {r + " fill=\"\" style=\"\" transform=\"\"/>", "fill(0,0,0,1) at(1,2)"},
+        // Siblings start again from their parent's state.
+        {"<g fill=\"red\" transform=\"translate(10,0)\">" + rect + "</g><g>" + rect + "</g>" + r +
+             " fill=\"blue\"/>" + rect,
+         "fill(1,0,0,1) at(11,2); fill(0,0,0,1) at(1,2); fill(0,0,1,1) at(1,2); fill(0,0,0,1) at(1,2)"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.body);
         ConvertedDrawing drawing(svgDocument(row.body, "", entities));
         ASSERT_EQ(drawing.result, 0);
-        ASSERT_EQ(drawing.paths().size(), 1u);
-        EXPECT_EQ(summary(*drawing.paths()[0]), row.expected);
+        EXPECT_EQ(drawing.summary(), row.expected);
     }
-}
-
-TEST(Walk, SiblingsStartAgainFromTheirParentsState) {
-    const std::string rect = "<rect width=\"1\" height=\"1\"/>";
-    ConvertedDrawing drawing(svgDocument("<g fill=\"red\" transform=\"translate(10,0)\">" + rect +
-                                         "</g><g>" + rect + "</g><rect fill=\"blue\" width=\"1\""
-                                         " height=\"1\"/>" + rect));
-    const char* const expected[] = {"fill(1,0,0,1) at(10,0)", "fill(0,0,0,1) at(0,0)",
-                                    "fill(0,0,1,1) at(0,0)", "fill(0,0,0,1) at(0,0)"};
-    ASSERT_EQ(drawing.paths().size(), 4u);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(summary(*drawing.paths()[i]), expected[i]) << i;
 }
 
 TEST(Walk, DrawsWhatTheDocumentShowsAndNothingElse) {
@@ -130,42 +104,33 @@ TEST(Walk, DrawsWhatTheDocumentShowsAndNothingElse) {
 }
 
 // A radius that is not positive takes the other one; each is limited to half
-// its side; without a positive radius the corners stay square.
+// its side; without a positive radius the corners stay square. A rounded
+// outline starts with the corner from (width - rx, 0) to (width, ry).
 TEST(Walk, RectangleCornerRadii) {
-    struct Case {
-        const char* attributes;
-        float rx, ry;  // 0, 0 for square corners
-    } cases[] = {
-        {"width=\"100\" height=\"100\"", 0, 0},
-        {"width=\"100\" height=\"100\" rx=\"0\"", 0, 0},
-        {"width=\"100\" height=\"100\" rx=\"5\"", 5, 5},
-        {"width=\"100\" height=\"100\" ry=\"4\"", 4, 4},
-        {"width=\"100\" height=\"100\" rx=\"10\" ry=\"2\"", 10, 2},
-        {"width=\"40\" height=\"20\" rx=\"30\"", 20, 10},
-        {"width=\"40\" height=\"20\" rx=\"8\" ry=\"15\"", 8, 10},
+    const std::pair<const char*, const char*> cases[] = {  // attributes, first segment
+        {"width=\"100\" height=\"100\"", "L 0,0 100,0"},
+        {"width=\"100\" height=\"100\" rx=\"0\"", "L 0,0 100,0"},
+        {"width=\"100\" height=\"100\" rx=\"5\"", "C 95,0 100,5"},
+        {"width=\"100\" height=\"100\" ry=\"4\"", "C 96,0 100,4"},
+        {"width=\"100\" height=\"100\" rx=\"10\" ry=\"2\"", "C 90,0 100,2"},
+        {"width=\"40\" height=\"20\" rx=\"30\"", "C 20,0 40,10"},
+        {"width=\"40\" height=\"20\" rx=\"8\" ry=\"15\"", "C 32,0 40,10"},
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.attributes);
-        ConvertedDrawing drawing(svgDocument(std::string("<rect ") + row.attributes + "/>"));
-        ASSERT_EQ(drawing.paths().size(), 1u);
+    for (const auto& [attributes, expected] : cases) {
+        ConvertedDrawing drawing(svgDocument(std::string("<rect ") + attributes + "/>"));
+        ASSERT_EQ(drawing.paths().size(), 1u) << attributes;
         const Orvane::PathSegment& first = drawing.paths()[0]->segments.at(0);
-        EXPECT_EQ(first.straight, row.rx == 0);
-        // A rounded outline starts with the corner from (width - rx, 0) to (width, ry).
-        if (!first.straight) {
-            EXPECT_EQ(first.end.x - first.start.x, row.rx);
-            EXPECT_EQ(first.end.y - first.start.y, row.ry);
-        }
+        EXPECT_EQ(std::string(first.straight ? "L " : "C ") + converted::point(first.start) + " " +
+                      converted::point(first.end),
+                  expected)
+            << attributes;
     }
 }
 
 // Width and height set the slide size when both are positive integers without
 // per cent; else the viewBox size does, else it stays 800 by 600.
 TEST(Walk, SvgElementSetsTheSlideSize) {
-    struct Case {
-        const char* rootAttributes;
-        const char* body;
-        int width, height;
-    } cases[] = {
+    const std::tuple<const char*, const char*, int, int> cases[] = {  // root, body, size
         {"width=\"400\" height=\"300\"", "", 400, 300},
         {"width=\"100%\" height=\"300\"", "", 800, 600},
         {"width=\"400\"", "", 800, 600},
@@ -177,30 +142,42 @@ TEST(Walk, SvgElementSetsTheSlideSize) {
         {"width=\"400\" height=\"300\" viewBox=\"0 0 10 10\"", "", 400, 300},
         {"width=\"400\" height=\"300\"", "<g><svg width=\"200\" height=\"100\"/></g>", 200, 100},
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(std::string(row.rootAttributes) + row.body);
-        ConvertedDrawing drawing(svgDocument(row.body, row.rootAttributes));
-        ASSERT_EQ(drawing.result, 0);
-        EXPECT_EQ(drawing.keynote->width, row.width);
-        EXPECT_EQ(drawing.keynote->height, row.height);
+    for (const auto& [root, body, width, height] : cases) {
+        ConvertedDrawing drawing(svgDocument(body, root));
+        EXPECT_EQ(std::to_string(drawing.keynote->width) + " " +
+                      std::to_string(drawing.keynote->height),
+                  std::to_string(width) + " " + std::to_string(height))
+            << root << body;
     }
+}
+
+// A large entity referenced again and again: values are expanded whole until
+// the document's budget is spent, never beyond it.
+TEST(Walk, EntityExpansionStaysWithinItsBudget) {
+    std::string figure, body;
+    for (int i = 0; i < 2500; ++i) figure += "L1 1 L0 0 ";
+    for (int i = 0; i < 400; ++i) body += "<path d=\"M0 0 &figure;\"/>";
+    ConvertedDrawing drawing(
+        svgDocument(body, "", "<!DOCTYPE svg [\n<!ENTITY figure \"" + figure + "\">\n]>\n"));
+    ASSERT_EQ(drawing.paths().size(), 400u);
+    std::size_t segments = 0;
+    for (const Path* path : drawing.paths()) segments += path->segments.size();
+    EXPECT_EQ(drawing.paths()[0]->segments.size(), 5000u);
+    EXPECT_LT(segments, 5000u * 400);
 }
 
 // One line on standard error says where the file broke; an external entity is
 // never loaded.
 TEST(Walk, UnparsableFilesSayWhereTheyBroke) {
-    struct Case {
-        const char* document;
-        int line;
-    } cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"<svg>\n<g>\n<rect></g></svg>\n", 3},
         {"<!DOCTYPE svg [\n<!ENTITY ext SYSTEM \"/etc/hostname\">\n]>\n<svg fill=\"&ext;\"/>\n", 4},
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.document);
-        ConvertedDrawing drawing(row.document);
+    for (const auto& [document, line] : cases) {
+        SCOPED_TRACE(document);
+        ConvertedDrawing drawing(document);
         const std::string path = drawing.input.string();
-        const std::string prefix = path + ":" + std::to_string(row.line) + ": ";
+        const std::string prefix = path + ":" + std::to_string(line) + ": ";
         EXPECT_EQ(drawing.result, 1);
         EXPECT_EQ(drawing.output, "error: could not parse file " + path + "\n");
         EXPECT_EQ(drawing.errors.compare(0, prefix.size(), prefix), 0) << drawing.errors;
