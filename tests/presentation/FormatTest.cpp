@@ -70,23 +70,3 @@ TEST(FormatNumber, MatchesPrintfOnDifficultAndTwoMillionRandomValues) {
     expectSameAsPrintf(difficultValues());
     expectSameAsPrintf(randomValues(2000000));
 }
-
-// Attribute values escape the four markup characters; character data is cut
-// after each "]]" of a "]]>", so that joining the sections gives the text back.
-TEST(FormatText, EscapesMarkupAndSplitsSectionTerminators) {
-    struct Case {
-        void (*write)(FILE*, std::string_view);
-        const char* input;
-        const char* output;
-    } cases[] = {
-        {Format::attribute, "it's caf\xc3\xa9", "it's caf\xc3\xa9"},
-        {Format::attribute, "a&b<c>\"d\"&amp;", "a&amp;b&lt;c&gt;&quot;d&quot;&amp;amp;"},
-        {Format::characterData, "", "<![CDATA[]]>"},
-        {Format::characterData, "a < b & c]] ]>", "<![CDATA[a < b & c]] ]>]]>"},
-        {Format::characterData, "a]]>b", "<![CDATA[a]]]]><![CDATA[>b]]>"},
-        {Format::characterData, "]]>]]]>", "<![CDATA[]]]]><![CDATA[>]]]]]><![CDATA[>]]>"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(written([&](FILE* f) { c.write(f, c.input); }), c.output) << c.input;
-    }
-}

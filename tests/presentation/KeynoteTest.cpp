@@ -28,32 +28,25 @@ const std::string headerLines =
     "\t\t<time-stamp>Sat Oct  1 00:00:00 2011</time-stamp>\n"
     "\t</metadata>\n";
 
+// The hidden placeholders of the master slide share their styles.
+const std::string placeholderStyles = R"apxl(<styles>
+<fill-style fill-type="none"/>
+<dash-style pattern="none"/>
+<shadow-style opacity="0" radius="0"/>
+</styles>
+)apxl";
+
 // The master slide up to the outline bullets.
 const std::string masterStart = R"apxl(
 <master-slides>
 <master-slide id="master-slide-1" name="Blank">
 <drawables>
 <title stroke-width="1" size="644 150" visibility="hidden" vertical-alignment="middle" location="78 16" opacity="1" stroke-color="g1">
-<styles>
-<fill-style fill-type="none"/>
-<dash-style pattern="none"/>
-<shadow-style opacity="0" radius="0"/>
-</styles>
-</title>
+)apxl" + placeholderStyles + R"apxl(</title>
 <body stroke-width="1" size="644 352" bullet-indentation="0 20 48 75 102 130" visibility="hidden" vertical-alignment="middle" location="78 170" opacity="1" stroke-color="g1">
-<styles>
-<fill-style fill-type="none"/>
-<dash-style pattern="none"/>
-<shadow-style opacity="0" radius="0"/>
-</styles>
-</body>
+)apxl" + placeholderStyles + R"apxl(</body>
 <page-number stroke-width="1" size="39 23" visibility="hidden" vertical-alignment="middle" location="380 570" opacity="1" stroke-color="g1">
-<styles>
-<fill-style fill-type="none"/>
-<dash-style pattern="none"/>
-<shadow-style opacity="0" radius="0"/>
-</styles>
-<text-attributes paragraph-alignment="center" tab-stops="L 66" font-size="14" font-name="GillSans"/>
+)apxl" + placeholderStyles + R"apxl(<text-attributes paragraph-alignment="center" tab-stops="L 66" font-size="14" font-name="GillSans"/>
 </page-number>
 </drawables>
 <background-fill-style fill-type="color" fill-color="1 1 1"/>

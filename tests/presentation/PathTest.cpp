@@ -5,6 +5,8 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "presentation/Path.h"
@@ -19,6 +21,12 @@ namespace {
 const float inf = std::numeric_limits<float>::infinity();
 const float nan = std::numeric_limits<float>::quiet_NaN();
 
+Path::Color color(float r, float g, float b, float a) {
+    return {false, {{r, g, b, a}, {0, 0, 0, 1}}, 0};
+}
+const Path::Fill red{color(1, 0, 0, 1)};
+const Path::Stroke blue{color(0, 0, 1, 1), 2, true, ""};
+
 PathSegment curve(Point start, Point control1, Point control2, Point end) {
     PathSegment segment(start, end, false);
     segment.control1 = control1;
@@ -26,38 +34,30 @@ PathSegment curve(Point start, Point control1, Point control2, Point end) {
     return segment;
 }
 
-// A figure through the points, joined by straight segments; further figures
-// become its subpaths.
-Path* polyline(const std::vector<Point>& points, bool closed = false,
-               const std::vector<Path*>& subpaths = {}) {
+// A figure of the segments, or of straight ones through the points; further
+// figures become its subpaths.
+Path* figure(const std::vector<PathSegment>& segments, bool closed = false,
+             const std::vector<Path*>& subpaths = {}) {
     auto* path = new Path();
-    for (std::size_t i = 1; i < points.size(); ++i)
-        path->addSegment({points[i - 1], points[i], true});
+    for (const PathSegment& segment : segments) path->addSegment(segment);
     path->closed = closed;
     for (Path* subpath : subpaths) path->addSubpath(subpath);
     return path;
 }
+Path* polyline(const std::vector<Point>& points, bool closed = false,
+               const std::vector<Path*>& subpaths = {}) {
+    std::vector<PathSegment> lines;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        lines.emplace_back(points[i - 1], points[i], true);
+    return figure(lines, closed, subpaths);
+}
 
-Path* single(const PathSegment& segment) {
-    auto* path = new Path();
-    path->addSegment(segment);
+// The example rectangle, painted as each row gives.
+Path* rectangle(std::vector<Path::Fill> fills, std::vector<Path::Stroke> strokes) {
+    Path* path = polyline({{10, 20}, {110, 20}, {110, 70}, {10, 20}}, true);
+    path->fills = std::move(fills);
+    path->strokes = std::move(strokes);
     return path;
-}
-
-Path::Color color(float r, float g, float b, float a) {
-    Path::Color paint;
-    float values[4] = {r, g, b, a};
-    std::copy(values, values + 4, paint.color[0]);
-    return paint;
-}
-
-Path::Stroke blue(const char* dashes = nullptr) {
-    Path::Stroke s;
-    s.color = color(0, 0, 1, 1);
-    s.width = 2;
-    s.solid = dashes == nullptr;
-    if (dashes != nullptr) s.setPattern(dashes);
-    return s;
 }
 
 std::string exported(Path* path) {
@@ -65,8 +65,9 @@ std::string exported(Path* path) {
     return written([&](FILE* file) { path->exportXML(file, 0); });
 }
 
-std::vector<float> boundsOf(const Path& path) {
-    return {&path.bounds[0][0], &path.bounds[0][0] + 4};
+std::vector<float> boundsOf(const Path* path) {
+    std::unique_ptr<const Path> owned(path);
+    return {&path->bounds[0][0], &path->bounds[0][0] + 4};
 }
 
 const std::string rectangleStart =
@@ -82,63 +83,41 @@ const std::string noDash = "<dash-style pattern=\"none\" />\n";
 const std::string solidDash = "<dash-style pattern=\"solid\" />\n";
 const std::string shapeEnd = "</styles></shape>\n";
 
-// The example rectangle, painted as each row gives.
-Path* rectangle(std::vector<Path::Fill> fills, std::vector<Path::Stroke> strokes) {
-    Path* path = polyline({{10, 20}, {110, 20}, {110, 70}, {10, 20}}, true);
-    path->fills = std::move(fills);
-    path->strokes = std::move(strokes);
-    return path;
-}
-
 }  // namespace
 
 // Bounds (min x, max x, min y, max y) cover the end points of every figure
 // with segments, never the control points.
 TEST(PathBounds, CoverEndPointsOfEveryFigureWithSegments) {
-    struct Case {
-        Path* path;
-        std::vector<float> expected;
-    } cases[] = {
-        {polyline({{10, 20}, {30, 5}}), {10, 30, 5, 20}},
-        {polyline({{0, 0}, {10, 10}, {-4, 30}, {50, -8}}), {-4, 50, -8, 30}},
-        {polyline({{10, 10}, {20, 20}}, false, {polyline({{0, 0}, {5, 5}}), new Path()}),
-         {0, 20, 0, 20}},
-        {polyline({{0, 0}, {1, 1}}, false, {polyline({{5, 9}, {6, 7}})}), {0, 6, 0, 9}},
-        {polyline({}, false,
-                  {polyline({{-3, 4}, {5, 6}}), new Path(), polyline({{7, -1}, {0, 0}})}),
-         {-3, 7, -1, 6}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(boundsOf(*c.path), c.expected) << c.expected[0];
-        delete c.path;
-    }
-    Path path;
-    path.addSubpath(polyline({{0, 0}, {10, 10}}));
-    path.addSegment(curve({20, 20}, {0, 50}, {-40, 0}, {30, 30}));
-    EXPECT_EQ(boundsOf(path), std::vector<float>({0, 30, 0, 30}));
+    EXPECT_EQ(boundsOf(polyline({{10, 20}, {30, 5}})), std::vector<float>({10, 30, 5, 20}));
+    EXPECT_EQ(boundsOf(polyline({{0, 0}, {10, 10}, {-4, 30}, {50, -8}})),
+              std::vector<float>({-4, 50, -8, 30}));
+    EXPECT_EQ(
+        boundsOf(polyline({{10, 10}, {20, 20}}, false, {polyline({{0, 0}, {5, 5}}), new Path()})),
+        std::vector<float>({0, 20, 0, 20}));
+    EXPECT_EQ(boundsOf(polyline({{0, 0}, {1, 1}}, false, {polyline({{5, 9}, {6, 7}})})),
+              std::vector<float>({0, 6, 0, 9}));
+    EXPECT_EQ(boundsOf(polyline({}, false, {polyline({{-3, 4}, {5, 6}}), new Path(),
+                                            polyline({{7, -1}, {0, 0}})})),
+              std::vector<float>({-3, 7, -1, 6}));
+    Path* later = polyline({}, false, {polyline({{0, 0}, {10, 10}})});
+    later->addSegment(curve({20, 20}, {0, 50}, {-40, 0}, {30, 30}));
+    EXPECT_EQ(boundsOf(later), std::vector<float>({0, 30, 0, 30}));
 }
 
 TEST(PathExport, WritesOneElementPerPaintPairLastFirst) {
-    Path::Fill gradient{color(1, 0, 0, 1)};
-    gradient.color.gradient = true;
-    float end[4] = {0, 0.25f, 1, 0.5f};
-    std::copy(end, end + 4, gradient.color.color[1]);
-    gradient.color.angle = -90;
-    struct Case {
-        Path* path;
-        std::string expected;
-    } cases[] = {
-        {rectangle({{color(1, 0, 0, 1)}}, {}),
-         rectangleStart + noStroke + redFill + noDash + shapeEnd},
-        {rectangle({}, {blue()}), rectangleStart + blueStroke + noFill + solidDash + shapeEnd},
-        {rectangle({}, {blue("5,3\"<&>")}),
+    const Path::Fill gradient{{true, {{1, 0, 0, 1}, {0, 0.25f, 1, 0.5f}}, -90}};
+    const Path::Stroke dashed{color(0, 0, 1, 1), 2, false, "5,3\"<&>"};
+    const std::pair<Path*, std::string> cases[] = {
+        {rectangle({red}, {}), rectangleStart + noStroke + redFill + noDash + shapeEnd},
+        {rectangle({}, {blue}), rectangleStart + blueStroke + noFill + solidDash + shapeEnd},
+        {rectangle({}, {dashed}),
          rectangleStart + blueStroke + noFill +
              "<dash-style pattern=\"5,3&quot;&lt;&amp;&gt;\" />\n" + shapeEnd},
-        {rectangle({{color(1, 0, 0, 1)}, {color(0, 1, 0, 0.5f)}}, {blue()}),
+        {rectangle({red, {color(0, 1, 0, 0.5f)}}, {blue}),
          rectangleStart + noStroke +
              "<fill-style fill-type=\"color\" fill-color=\"0.000000 1.000000 0.000000 0.500000\" "
-             "/>\n" + noDash + shapeEnd +
-             rectangleStart + blueStroke + redFill + solidDash + shapeEnd},
+             "/>\n" + noDash + shapeEnd + rectangleStart + blueStroke + redFill + solidDash +
+             shapeEnd},
         {rectangle({gradient}, {}),
          rectangleStart + noStroke +
              "<fill-style fill-type=\"gradient\"><gradient start-color=\"1.000000 0.000000 "
@@ -146,17 +125,14 @@ TEST(PathExport, WritesOneElementPerPaintPairLastFirst) {
              "gradient-angle=\"-90.000000\" /></fill-style>\n" + noDash + shapeEnd},
         {rectangle({}, {}), ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(exported(c.path), c.expected);
+    for (const auto& [path, expected] : cases) EXPECT_EQ(exported(path), expected);
 }
 
 // A flat axis is scaled by 0.01: its end points land on 0 and control points
-// keep their place on the slide.
+// keep their place on the slide. Figures without segments leave no trace.
 TEST(PathExport, MapsGeometryIntoTheBox) {
-    struct Case {
-        Path* path;
-        std::string data, transformation;
-    } cases[] = {
-        {single(curve({0, 0}, {50, -100}, {150, 300}, {200, 100})),
+    const std::tuple<Path*, std::string, std::string> cases[] = {  // path, data, transformation
+        {figure({curve({0, 0}, {50, -100}, {150, 300}, {200, 100})}),
          "M 0.000000 0.000000 C 25.000000 -100.000000 75.000000 300.000000 100.000000 100.000000",
          "2.000000 0.000000 0.000000 1.000000 0.000000 0.000000"},
         {polyline({{0, 0}, {20, 0}, {20, 10}}, false, {polyline({{30, 20}, {50, 25}}, true)}),
@@ -169,17 +145,17 @@ TEST(PathExport, MapsGeometryIntoTheBox) {
          "1.000000 0.000000 0.000000 1.000000 0.000000 0.000000"},
         {polyline({{10, 20}, {110, 20}}), "M 0.000000 0.000000 L 100.000000 0.000000",
          "1.000000 0.000000 0.000000 0.010000 10.000000 20.000000"},
-        {single(curve({5, 0}, {7, 10}, {3, 40}, {5, 50})),
+        {figure({curve({5, 0}, {7, 10}, {3, 40}, {5, 50})}),
          "M 0.000000 0.000000 C 200.000000 20.000000 -200.000000 80.000000 0.000000 100.000000",
          "0.010000 0.000000 0.000000 0.500000 5.000000 0.000000"},
     };
-    for (const Case& c : cases) {
-        c.path->strokes.push_back(blue());
-        EXPECT_EQ(exported(c.path), "<shape path=\"" + c.data + "\" transformation=\"" +
-                                        c.transformation + "\"" + blueStroke + noFill + solidDash +
-                                        shapeEnd);
+    for (const auto& [path, data, transformation] : cases) {
+        path->strokes.push_back(blue);
+        EXPECT_EQ(exported(path), "<shape path=\"" + data + "\" transformation=\"" +
+                                      transformation + "\"" + blueStroke + noFill + solidDash +
+                                      shapeEnd);
     }
-    Path* line = rectangle({{color(1, 0, 0, 1)}}, {});
+    Path* line = rectangle({red}, {});
     line->isLine = true;
     EXPECT_EQ(exported(line),
               "<line head=\"0.000000 0.000000\" tail=\"100.000000 0.000000\" transformation=\""
@@ -191,7 +167,7 @@ TEST(PathExport, MapsGeometryIntoTheBox) {
 // that is not finite.
 TEST(PathExport, WritesNothingWithoutSegmentsOrWithNumbersNotFinite) {
     auto spoiled = [](std::function<void(Path&)> spoil) {
-        Path* path = rectangle({{color(1, 0, 0, 1)}}, {blue()});
+        Path* path = rectangle({red}, {blue});
         spoil(*path);
         return path;
     };
@@ -208,19 +184,15 @@ TEST(PathExport, WritesNothingWithoutSegmentsOrWithNumbersNotFinite) {
         spoiled([](Path& p) { p.strokes[0].width = inf; }),
         spoiled([](Path& p) { p.strokes[0].color.color[0][3] = nan; }),
         spoiled([](Path& p) { p.fills[0].color.color[0][1] = -inf; }),
-        spoiled([](Path& p) {
-            p.fills[0].color.gradient = true;
-            p.fills[0].color.color[1][2] = nan;
-        }),
+        spoiled([](Path& p) { p.fills[0] = {{true, {{1, 0, 0, 1}, {0, 0, nan, 1}}, 0}}; }),
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        cases[i]->fills.push_back({color(1, 0, 0, 1)});
+        cases[i]->fills.push_back(red);
         EXPECT_EQ(exported(cases[i]), "") << "case " << i;
     }
 }
 
-// The pattern is cut to 1023 bytes, and further back rather than through a
-// UTF-8 sequence.
+// Cut to 1023 bytes, and further back rather than through a UTF-8 sequence.
 TEST(PathStroke, PatternIsCutWithoutSplittingCharacters) {
     const std::string ascii(1100, '5'), threeByte = std::string(1021, 'a') + "\xe2\x80\x94";
     Path::Stroke target;
@@ -237,13 +209,8 @@ TEST(PathOwnership, DeletesEverySubpathOnce) {
         ~CountedPath() override { ++deletions; }
     };
     int deletions = 0;
-    {
-        Path path;
-        auto* nested = new CountedPath(deletions);
-        nested->addSubpath(new CountedPath(deletions));
-        path.addSubpath(new CountedPath(deletions));
-        path.addSubpath(nested);
-        path.addSubpath(nullptr);
-    }
+    auto* nested = new CountedPath(deletions);
+    nested->addSubpath(new CountedPath(deletions));
+    delete figure({}, false, {new CountedPath(deletions), nested, nullptr});
     EXPECT_EQ(deletions, 3);
 }

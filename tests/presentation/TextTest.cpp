@@ -41,9 +41,11 @@ TEST(TextExport, WritesTheFiveLineBoxOrNothing) {
         {[](Text& t) { t.alignment = 2; }, content("Helvetica", "0.000000", "right", "Hello")},
         {[](Text& t) { t.alignment = 3; }, content("Helvetica", "0.000000", "left", "Hello")},
         {[](Text& t) { t.alignment = -1; }, content("Helvetica", "0.000000", "left", "Hello")},
-        {[](Text& t) { t.fontName = "A&B \"Bold\" <x>"; t.text = "a <b>\n]]> c"; },
+        // Markup in the font name is escaped; each "]]>" of the text is cut after
+        // "]]", so that joining the sections gives the text back.
+        {[](Text& t) { t.fontName = "A&B \"Bold\" <x>"; t.text = "a <b>\n]]]>]]> c"; },
          content("A&amp;B &quot;Bold&quot; &lt;x&gt;", "0.000000", "left",
-                 "a <b>\n]]]]><![CDATA[> c")},
+                 "a <b>\n]]]]]><![CDATA[>]]]]><![CDATA[> c")},
         {[](Text& t) { t.position[0] = nan; }, ""}, {[](Text& t) { t.position[1] = -inf; }, ""},
         {[](Text& t) { t.size[1] = inf; }, ""}, {[](Text& t) { t.fontSize = inf; }, ""},
         {[](Text& t) { t.lineSpacing = nan; }, ""},
