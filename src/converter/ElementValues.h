@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <system_error>
 
 #include "converter/Matrix.h"
@@ -12,7 +13,7 @@
 
 namespace Pictavo {
 
-inline const char* valueOf(const AttributeMap& attributes, const char* name) {
+inline const char* valueOf(const AttributeMap& attributes, std::string_view name) {
     auto found = attributes.find(name);
     return found == attributes.end() ? nullptr : found->second;
 }
@@ -40,7 +41,7 @@ inline double numberTokenValue(const char* token) {
 
 // The number an attribute starts with (units and trailing text ignored, text
 // without a number reads 0), or `fallback` when the attribute is absent.
-inline float attributeNumber(const AttributeMap& attributes, const char* name,
+inline float attributeNumber(const AttributeMap& attributes, std::string_view name,
                              float fallback = 0) {
     auto found = attributes.find(name);
     return found == attributes.end() ? fallback : static_cast<float>(std::atof(found->second));

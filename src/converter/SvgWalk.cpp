@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "converter/ElementValues.h"
@@ -117,11 +119,12 @@ std::string lowered(const xmlChar* name) {
     return text;
 }
 
-bool isInherited(const std::string& name) {
-    static const char* const names[] = {"fill",  "stroke", "stroke-width", "stroke-dasharray",
-                                        "style", "opacity"};
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](const char* inherited) { return name == inherited; });
+bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool isInherited(std::string_view name) {
+    return isOneOf(name, {"fill", "stroke", "stroke-width", "stroke-dasharray", "style", "opacity"});
 }
 
 bool hasElementChild(const xmlNode* node) {
@@ -146,10 +149,8 @@ void releaseElement(xmlNode* element, std::unordered_map<const char*, Declaratio
 
 // Containers of content that is only drawn by reference (clip paths, masks,
 // symbols, markers, patterns): their subtrees are never walked.
-bool isNeverDrawn(const std::string& elementName) {
-    static const char* const names[] = {"defs", "clippath", "mask", "symbol", "marker", "pattern"};
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](const char* skipped) { return elementName == skipped; });
+bool isNeverDrawn(std::string_view elementName) {
+    return isOneOf(elementName, {"defs", "clippath", "mask", "symbol", "marker", "pattern"});
 }
 
 // `display` is not inherited: an ancestor that hid itself was never walked
@@ -162,11 +163,8 @@ bool isDisplayNone(const AttributeMap& attributes, const Declarations* ownStyle)
     return declared != nullptr && isNoneValue(declared);
 }
 
-bool isPaintValue(const std::string& name) {
-    static const char* const names[] = {"fill", "stroke", "stroke-width", "stroke-dasharray",
-                                        "opacity"};
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](const char* paint) { return name == paint; });
+bool isPaintValue(std::string_view name) {
+    return isOneOf(name, {"fill", "stroke", "stroke-width", "stroke-dasharray", "opacity"});
 }
 
 // No paint value needs more than this many characters (colours, numbers, a
@@ -259,7 +257,7 @@ Path* line(SVG& svg, AttributeMap& a, Matrix& ctm) {
 }
 
 struct ShapeElement {
-    const char* name;
+    std::string_view name;
     const char* required[2];  // a null entry requires nothing
     ShapeConverter convert;
 };
@@ -274,7 +272,7 @@ const ShapeElement shapeElements[] = {
     {"line", {"x2", "y2"}, line},
 };
 
-const ShapeElement* shapeElementNamed(const std::string& name) {
+const ShapeElement* shapeElementNamed(std::string_view name) {
     for (const ShapeElement& shape : shapeElements)
         if (name == shape.name) return &shape;
     return nullptr;
