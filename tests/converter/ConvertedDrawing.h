@@ -127,8 +127,8 @@ public:
             if (out.tellp() > 0) out << "; ";
             if (auto* box = dynamic_cast<Orvane::Text*>(shape)) {
                 const float* t = box->transformation;
-                out << "[" << box->text << "] " << box->fontName << (box->fontName.empty() ? "" : " ")
-                    << box->fontSize << " at(" << box->position[0] << "," << box->position[1] << ")"
+                out << "[" << box->text << "] " << box->fontName
+                    << (box->fontName.empty() ? "" : " ") << box->fontSize << " at(" << box->position[0] << "," << box->position[1] << ")"
                     << (t[0] != 1 || t[1] != 0 || t[2] != 0 || t[3] != 1 ? " transformed" : "");
                 continue;
             }

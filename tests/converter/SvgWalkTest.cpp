@@ -52,7 +52,8 @@ TEST(Walk, InheritancePaintAndPlacement) {
         // Siblings start again from their parent's state.
         {"<g fill=\"red\" transform=\"translate(10,0)\">" + rect + "</g><g>" + rect + "</g>" + r +
              " fill=\"blue\"/>" + rect,
-         "fill(1,0,0,1) at(11,2); fill(0,0,0,1) at(1,2); fill(0,0,1,1) at(1,2); fill(0,0,0,1) at(1,2)"},
+         "fill(1,0,0,1) at(11,2); fill(0,0,0,1) at(1,2); fill(0,0,1,1) at(1,2); "
+         "fill(0,0,0,1) at(1,2)"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.body);

@@ -67,7 +67,8 @@ std::string outlineBullet(int level) {
 )apxl";
 }
 
-// The rest of the master slide, ending in the slide's "<drawables>" without a line feed.
+// The rest of the master slide, ending in the slide's "<drawables>" without a
+// line feed: the drawables, or the footer, follow on the same line.
 const std::string masterEnd = R"apxl(</prototype-bullets>
 <transition-style type="none" duration="0"/>
 <thumbnails>
@@ -113,7 +114,7 @@ const std::string footerLines = R"apxl(
 std::string emptyDocument(const std::string& size) {
     std::string bullets;
     for (int level = 1; level <= 5; ++level) bullets += outlineBullet(level);
-    // The raw strings but the last one start with a line feed for readability.
+    // masterStart and footerLines begin with a line feed for readability.
     return headerLines + "<theme slide-size=\"" + size + "\">\n" + masterStart.substr(1) + bullets +
            masterEnd + footerLines.substr(1);
 }
