@@ -63,23 +63,34 @@ bool roundedMillionths(float value, std::uint64_t& millionths) {
     return true;
 }
 
+// "00" to "99": the fraction is written two digits at a time.
+constexpr char digitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+char* writeDigitPair(char* out, unsigned pair) {
+    std::memcpy(out, digitPairs + 2 * pair, 2);
+    return out + 2;
+}
+
 // Writes the millionths as "%f" text at `out`; returns the end. Below 2^63
 // the text takes at most 21 characters, well inside numberCapacity.
 char* formatMillionths(char* out, bool negative, std::uint64_t millionths) {
-    char digits[numberCapacity];
-    char* const end = digits + numberCapacity;
-    char* first = end;  // filled from the end
-    std::uint64_t fraction = millionths % 1000000;
+    if (negative) *out++ = '-';
     std::uint64_t whole = millionths / 1000000;
-    for (int digit = 0; digit < 6; ++digit, fraction /= 10) *--first = '0' + fraction % 10;
-    *--first = '.';
+    const auto fraction = static_cast<unsigned>(millionths % 1000000);
+    char wholeDigits[20];
+    int count = 0;
     do {
-        *--first = '0' + whole % 10;
+        wholeDigits[count++] = static_cast<char>('0' + whole % 10);
         whole /= 10;
     } while (whole != 0);
-    if (negative) *--first = '-';
-    std::memcpy(out, first, end - first);
-    return out + (end - first);
+    while (count > 0) *out++ = wholeDigits[--count];
+    *out++ = '.';
+    out = writeDigitPair(out, fraction / 10000);
+    out = writeDigitPair(out, fraction / 100 % 100);
+    return writeDigitPair(out, fraction % 100);
 }
 
 // Writes the "%f" text of `value` at `out`, which has room for numberCapacity
