@@ -17,6 +17,18 @@ const float boxSide = 100;
 // so the ends land on 0 and control points keep their place on the slide.
 const float flatAxisScale = 0.01f;
 
+// Room enough, as a rule, for one segment's path data (a curve's six
+// numbers) and for what an element holds beside its path data (the
+// transformation, paint and styles), so that texts are not grown step by step.
+const std::size_t segmentTextCapacity = 72;
+const std::size_t elementTextCapacity = 320;
+
+std::size_t geometryCapacity(const Path& path) {
+    std::size_t segments = path.segments.size();
+    for (const Path* subpath : path.subpaths) segments += subpath->segments.size();
+    return elementTextCapacity + segments * segmentTextCapacity;
+}
+
 bool isFinite(const Point& p) { return Format::writable({p.x, p.y}); }
 
 bool isFinite(const Path::Color& paint) {
@@ -111,11 +123,11 @@ bool appendGeometry(std::string& text, Path& path) {
     const float* t = path.transformation;
     if (!Format::writable({t[0], t[1], t[2], t[3], path.position[0], path.position[1]}))
         return false;
-    std::string pathData;
-    // A line is written from its first segment, but every figure must still
-    // map to finite numbers, as for a shape.
-    if (!appendPathData(pathData, path)) return false;
     if (path.isLine) {
+        // A line is written from its first segment, but every figure must
+        // still map to finite numbers, as for a shape.
+        std::string unwritten;
+        if (!appendPathData(unwritten, path)) return false;
         const PathSegment line = path.convertSegmentToLocal(path.segments.front(), &path);
         text.append("line head=\"");
         Format::numbers(text, {line.start.x, line.start.y});
@@ -123,7 +135,7 @@ bool appendGeometry(std::string& text, Path& path) {
         Format::numbers(text, {line.end.x, line.end.y});
     } else {
         text.append("shape path=\"");
-        text.append(pathData);
+        if (!appendPathData(text, path)) return false;
     }
     text.append("\" transformation=\"");
     Format::numbers(text, {t[0], t[1], t[2], t[3], path.position[0], path.position[1]});
@@ -245,9 +257,11 @@ void Path::exportXML(FILE* file, int) {
     const std::size_t count = std::max(strokes.size(), fills.size());
     if (count == 0 || !hasFinitePaint(*this)) return;
     std::string geometry;
+    geometry.reserve(geometryCapacity(*this));
     if (!appendGeometry(geometry, *this)) return;
     // The whole path goes out in one write.
     std::string text;
+    text.reserve(count * (geometry.size() + elementTextCapacity));
     for (std::size_t i = count; i-- > 0;) {
         appendElement(text, geometry, isLine, elementOrNull(strokes, i), elementOrNull(fills, i));
     }
