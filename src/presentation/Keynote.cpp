@@ -16,6 +16,9 @@ namespace {
 const char* const documentName = "/presentation.apxl";
 // Hidden, so that a half-written document never looks like a finished one.
 const char* const temporaryName = "/.presentation.apxl.XXXXXX";
+// Documents run to hundreds of megabytes: the stream writes them in pieces
+// this large rather than in pages.
+const std::size_t writeBufferSize = std::size_t(1) << 18;
 
 const char* const headerBlock =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -171,7 +174,12 @@ Keynote::Keynote(const char* bundle, int width, int height)
         temporaryPath = pathTemplate;
         giveOrdinaryPermissions(descriptor);
         file = fdopen(descriptor, "w");
-        if (file == nullptr) close(descriptor);
+        if (file == nullptr) {
+            close(descriptor);
+        } else {
+            writeBuffer.resize(writeBufferSize);
+            std::setvbuf(file, writeBuffer.data(), _IOFBF, writeBuffer.size());
+        }
     }
     if (file == nullptr) {
         failed = 1;

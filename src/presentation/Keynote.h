@@ -43,6 +43,7 @@ private:
     std::string temporaryPath;
     bool createdBundle;
     bool saved;
+    std::vector<char> writeBuffer;  // the document stream's buffer
 
     void discard();
 };
