@@ -126,7 +126,7 @@ int SVG::convertStroke(Orvane::Path* path, AttributeMap& attributes, float sizeS
     if (!value || !colorValue(value, stroke.color)) return 0;
 
     const char* width = valueOf(attributes, "stroke-width");
-    stroke.width = (width ? static_cast<float>(std::atof(width)) : 1.0f) * sizeScale;
+    stroke.width = (width ? static_cast<float>(numberValue(width)) : 1.0f) * sizeScale;
 
     // A pattern of "none" asks for a solid line; written out as a pattern it
     // would hide the line altogether.

@@ -227,7 +227,7 @@ Path* PathDataReader::read(const char* data) {
 // digit that may be written against the next number ("0110" is 0, 1, 10).
 const char* PathDataReader::readNumber(const char* position, const char* token, const char* next) {
     bool flag = nextArgumentIsArcFlag() && (token[0] == '0' || token[0] == '1');
-    double value = flag ? token[0] - '0' : numberTokenValue(token);
+    double value = flag ? token[0] - '0' : numberValue(token);
     addArgument(static_cast<float>(negate ? -value : value));
     negate = false;
     return flag ? position + 1 : next;

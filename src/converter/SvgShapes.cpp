@@ -134,7 +134,7 @@ Path* SVG::convertPolygon(const char* points, bool closed, Matrix& ctm) {
             continue;
         }
         if (type != TokenType::Number) continue;
-        float number = static_cast<float>(numberTokenValue(token));
+        float number = static_cast<float>(numberValue(token));
         if (negative) number = -number;
         negative = false;
         if (!xPending) {

@@ -1,8 +1,8 @@
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 
+#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
@@ -115,7 +115,7 @@ void applyKeyword(const char* name, const Arguments& arguments, Matrix& product)
 template <std::size_t N>
 float signedNumber(char (&sign)[N], const char* number) {
     appendText(sign, number);
-    float value = static_cast<float>(std::atof(sign));
+    float value = static_cast<float>(numberValue(sign));
     sign[0] = '\0';
     return value;
 }
@@ -180,10 +180,10 @@ int SVG::convertViewbox(const char* text, int& width, int& height, bool sizeGive
     }
     if (count != 4) return 1;
 
-    float minX = static_cast<float>(std::atof(numbers[0]));
-    float minY = static_cast<float>(std::atof(numbers[1]));
-    float viewWidth = static_cast<float>(std::atof(numbers[2]));
-    float viewHeight = static_cast<float>(std::atof(numbers[3]));
+    float minX = static_cast<float>(numberValue(numbers[0]));
+    float minY = static_cast<float>(numberValue(numbers[1]));
+    float viewWidth = static_cast<float>(numberValue(numbers[2]));
+    float viewHeight = static_cast<float>(numberValue(numbers[3]));
     // An empty or inverted viewBox maps nothing anywhere.
     if (!isPositiveFinite(viewWidth) || !isPositiveFinite(viewHeight)) return 1;
 
