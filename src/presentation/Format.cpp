@@ -59,7 +59,9 @@ bool roundedMillionths(float value, std::uint64_t& millionths) {
     const std::uint64_t dropped = scaled & ((std::uint64_t{1} << -shift) - 1);
     const std::uint64_t half = std::uint64_t{1} << (-shift - 1);
     millionths = scaled >> -shift;
-    if (dropped > half || (dropped == half && (millionths & 1) != 0)) ++millionths;
+    // The dropped bits are as good as random: rounding without a branch
+    // saves a misprediction on every other number.
+    millionths += (dropped > half) | ((dropped == half) & millionths);
     return true;
 }
 
@@ -74,19 +76,35 @@ char* writeDigitPair(char* out, unsigned pair) {
     return out + 2;
 }
 
+// Writes the digits of a whole part below 100 at `out`, which has room for
+// two characters; returns the end. Path data lies in a box from 0 to 100, so
+// this is the usual case: a pair from the table, from its second digit when
+// the number has only one (the second character written is then overwritten).
+char* writeSmallWhole(char* out, unsigned whole) {
+    const bool twoDigits = whole >= 10;
+    std::memcpy(out, digitPairs + 2 * whole + !twoDigits, 2);
+    return out + 1 + twoDigits;
+}
+
 // Writes the millionths as "%f" text at `out`; returns the end. Below 2^63
 // the text takes at most 21 characters, well inside numberCapacity.
 char* formatMillionths(char* out, bool negative, std::uint64_t millionths) {
-    if (negative) *out++ = '-';
+    // Signs vary from number to number too: no branch either.
+    *out = '-';
+    out += negative;
     std::uint64_t whole = millionths / 1000000;
     const auto fraction = static_cast<unsigned>(millionths % 1000000);
-    char wholeDigits[20];
-    int count = 0;
-    do {
-        wholeDigits[count++] = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
-    while (count > 0) *out++ = wholeDigits[--count];
+    if (whole < 100) {
+        out = writeSmallWhole(out, static_cast<unsigned>(whole));
+    } else {
+        char wholeDigits[20];
+        int count = 0;
+        do {
+            wholeDigits[count++] = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        while (count > 0) *out++ = wholeDigits[--count];
+    }
     *out++ = '.';
     out = writeDigitPair(out, fraction / 10000);
     out = writeDigitPair(out, fraction / 100 % 100);
