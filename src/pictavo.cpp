@@ -17,16 +17,18 @@ int usage(char** argv) {
     return 0;
 }
 
-// An input is accepted only when it is a regular file that opens for
-// reading: a directory would open on some systems and fail later, deep inside
-// the parser, after the bundle had been made.
-bool isReadableFile(const char* path) {
-    struct stat status;
-    if (stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return false;
+bool opensForReading(const char* path) {
     FILE* probe = std::fopen(path, "r");
     if (probe == nullptr) return false;
     std::fclose(probe);
     return true;
+}
+
+// Only a regular file can hold a drawing: a folder or a device would open
+// and then fail (or never end) inside the parser, after the bundle was made.
+bool isRegularFile(const char* path) {
+    struct stat status;
+    return stat(path, &status) == 0 && S_ISREG(status.st_mode);
 }
 
 // The bundle is named after the input, its last four characters (the ending)
@@ -75,8 +77,12 @@ int main(int argc, char** argv) {
     }
     const char* input = argv[1];
     const bool bundleGiven = argc == 3;
-    if (!isReadableFile(input) || (!bundleGiven && std::strlen(input) < endingLength)) {
+    if (!opensForReading(input) || (!bundleGiven && std::strlen(input) < endingLength)) {
         usage(argv);
+        return 1;
+    }
+    if (!isRegularFile(input)) {
+        std::printf("error: could not parse file %s\n", input);
         return 1;
     }
     const std::string bundle = bundleGiven ? std::string(argv[2]) : derivedBundleName(input);

@@ -22,8 +22,6 @@ TEST(CommandLine, RefusesWrongArgumentsWithUsageAndCreatesNothing) {
         {"three arguments", {"drawing.svg", "out.key", "extra"}},
         {"missing input", {"missing.svg"}},
         {"missing input with a bundle", {"missing.svg", "out.key"}},
-        {"directory input", {"folder.svg"}},
-        {"directory input with a bundle", {"folder.svg", "out.key"}},
         {"name too short to cut an ending", {"a.s"}},
         {"empty name", {""}},
     };

@@ -127,16 +127,18 @@ TEST(MalformedInput, WholeDrawingConvertsInEveryEncoding) {
     }
 }
 
-// A folder is no file to read: the program answers as for an input that does
-// not open, with its usage, and makes nothing.
-TEST(MalformedInput, DirectoryGivenAsInputGetsTheUsage) {
-    Scratch scratch;
-    fs::create_directory(scratch.work / "folder.svg");
-    auto before = scratch.snapshot();
-    ProgramResult run = runProgram(scratch, {"folder.svg"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, std::string("\npictavo v0.1: SVG to Apple Keynote converter\n\nusage: ") +
-                           PICTAVO_BINARY + " svg_file.svg [output.key]\n\n");
-    EXPECT_FALSE(sanitizerSpoke(run)) << run.err;
-    EXPECT_TRUE(before == scratch.snapshot());
+// A folder opens but holds no drawing: it is refused like a file that does
+// not parse, with or without a bundle name, and nothing is made.
+TEST(MalformedInput, DirectoryGivenAsInputIsRefused) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"folder.svg"}, {"folder.svg", "out.key"}}) {
+        Scratch scratch;
+        fs::create_directory(scratch.work / "folder.svg");
+        auto before = scratch.snapshot();
+        ProgramResult run = runProgram(scratch, arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "error: could not parse file folder.svg\n");
+        EXPECT_FALSE(sanitizerSpoke(run)) << run.err;
+        EXPECT_TRUE(before == scratch.snapshot());
+    }
 }
