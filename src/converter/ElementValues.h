@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
 #include <system_error>
 
 #include "converter/Matrix.h"
@@ -13,7 +12,7 @@
 
 namespace Pictavo {
 
-inline const char* valueOf(const AttributeMap& attributes, std::string_view name) {
+inline const char* valueOf(const AttributeMap& attributes, const char* name) {
     auto found = attributes.find(name);
     return found == attributes.end() ? nullptr : found->second;
 }
@@ -50,7 +49,7 @@ inline double numberValue(const char* text) {
 
 // The number an attribute starts with (units and trailing text ignored, text
 // without a number reads 0), or `fallback` when the attribute is absent.
-inline float attributeNumber(const AttributeMap& attributes, std::string_view name,
+inline float attributeNumber(const AttributeMap& attributes, const char* name,
                              float fallback = 0) {
     auto found = attributes.find(name);
     return found == attributes.end() ? fallback : static_cast<float>(numberValue(found->second));

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -17,9 +16,8 @@
 namespace Pictavo {
 
 // Attribute name (lowered) to value text. The texts belong to the parsed
-// document or to a Declarations object; the map never owns them. Names are
-// looked up without building a string for each lookup.
-using AttributeMap = std::map<std::string, const char*, std::less<>>;
+// document or to a Declarations object; the map never owns them.
+using AttributeMap = std::map<std::string, const char*>;
 
 // The declarations of one style text: property name as written to value.
 class Declarations {
