@@ -55,6 +55,17 @@ inline float attributeNumber(const AttributeMap& attributes, const char* name,
     return found == attributes.end() ? fallback : static_cast<float>(numberValue(found->second));
 }
 
+// Figures are kept until the document is written, and neither path data nor
+// a points list says how many segments a figure will have: a finished figure
+// gives back the room its vector grew beyond them. Only small vectors do:
+// they share their pages with other allocations, so their spare room is
+// resident memory; a large one has pages of its own, whose unused part is
+// never touched, and copying it would only double it for a moment.
+inline void releaseSpareSegments(Orvane::Path& figure) {
+    const std::size_t smallFigureSegments = 1024;
+    if (figure.segments.capacity() <= smallFigureSegments) figure.segments.shrink_to_fit();
+}
+
 // How much the matrix scales lengths: the square root of the area factor of
 // its linear part. Stroke widths and font sizes follow the drawing's scale by
 // it, as the points do through the matrix itself.

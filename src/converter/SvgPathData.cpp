@@ -364,11 +364,8 @@ void PathDataReader::arcTo(float rx, float ry, float angle, float largeArc, floa
     current = end;
 }
 
-// Figures are kept until the document is written, and path data does not
-// say how many segments a figure will have: a finished figure gives back the
-// room its vector grew beyond them.
 void PathDataReader::handOver(Path* figure) {
-    figure->segments.shrink_to_fit();
+    releaseSpareSegments(*figure);
     result->addSubpath(figure);
 }
 
@@ -380,7 +377,7 @@ Path* PathDataReader::finish() {
             handOver(receiving);
         }
     }
-    result->segments.shrink_to_fit();  // as handOver does for the later figures
+    releaseSpareSegments(*result);
     return result;
 }
 

@@ -149,8 +149,7 @@ Path* SVG::convertPolygon(const char* points, bool closed, Matrix& ctm) {
         started = true;
     }
     path->closed = closed;
-    // Kept until the document is written: no room beyond the last segment.
-    path->segments.shrink_to_fit();
+    releaseSpareSegments(*path);
     return path;
 }
 
