@@ -1,202 +1,192 @@
 // The program's command line, bundle naming and failure paths, run as a user
 // runs them.
 
-#include <gtest/gtest.h>
-
 #include "e2e/ProgramRun.h"
 
 namespace e2e {
 namespace {
 
-const std::string document = "presentation.apxl";
+const std::string emptyDrawing = drawing("");
+const std::string sizedDrawing = drawing("", " width='400' height='300'");
 
 std::string emptyDocument() { return readFile(fs::path(PICTAVO_TEST_DATA) / "golden" / "empty.apxl"); }
 
-TEST(CommandLine, RefusesWrongArgumentsWithUsageAndCreatesNothing) {
-    struct Case {
-        const char* what;
-        std::vector<std::string> arguments;
-    };
-    const Case cases[] = {
-        {"no argument", {}},
-        {"three arguments", {"drawing.svg", "out.key", "extra"}},
-        {"missing input", {"missing.svg"}},
-        {"missing input with a bundle", {"missing.svg", "out.key"}},
-        {"name too short to cut an ending", {"a.s"}},
-        {"empty name", {""}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Scratch scratch;
-        writeFile(scratch.work / "drawing.svg", emptyDrawing);
-        writeFile(scratch.work / "a.s", emptyDrawing);
-        fs::create_directory(scratch.work / "folder.svg");
-        const auto before = scratch.entries();
-
-        const RunResult result = scratch.run(c.arguments);
-
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.output, usageText(PICTAVO_BINARY));
-        EXPECT_EQ(scratch.entries(), before);
-    }
+std::string usageText(const std::string& program) {
+    return "\npictavo v0.1: SVG to Apple Keynote converter\n\nusage: " + program + " svg_file.svg [output.key]\n\n";
 }
 
-TEST(CommandLine, UsageNamesTheProgramAsInvoked) {
+TEST(CommandLine, RefusesWrongArgumentsWithUsageAndCreatesNothing) {
+    const std::vector<std::string> cases[] = {
+        {}, {"drawing.svg", "out.key", "extra"}, {"missing.svg"}, {"missing.svg", "out.key"}, {"a.s"},
+    };
+    for (const auto& arguments : cases) {
+        SCOPED_TRACE(arguments.empty() ? "no argument" : arguments[0]);
+        Scratch scratch;
+        scratch.write("drawing.svg", emptyDrawing);
+        scratch.write("a.s", emptyDrawing);
+        scratch.expectRefused(arguments, usageText(PICTAVO_BINARY));
+    }
     Scratch scratch;
     const fs::path renamed = scratch.root / "svg2slides";
     fs::create_symlink(PICTAVO_BINARY, renamed);
-
-    const RunResult result = scratch.runAs(renamed.string(), {});
-
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.output, usageText(renamed.string()));
+    EXPECT_EQ(scratch.run({}, renamed.string()).out, usageText(renamed.string()));
 }
 
 TEST(CommandLine, NamesTheBundleAfterTheInputOrTheSecondArgument) {
     struct Case {
-        std::string input;
-        std::vector<std::string> bundleArgument;
+        std::vector<std::string> arguments;
         std::string bundle;
     };
     const Case cases[] = {
-        {"drawing.svg", {}, "drawing.key"},
-        {"art/logo.svg", {}, "art/logo.key"},
-        {"page.xml", {}, "page.key"},
-        {"a.svgz", {}, "a..key"},
-        {"abcd", {}, ".key"},
-        {"drawing.svg", {"out"}, "out"},
-        {"drawing.svg", {"art/out.key"}, "art/out.key"},
-        {"a.s", {"x.key"}, "x.key"},
+        {{"drawing.svg"}, "drawing.key"},      {{"art/logo.svg"}, "art/logo.key"},
+        {{"a.svgz"}, "a..key"},                {{"abcd"}, ".key"},
+        {{"drawing.svg", "out"}, "out"},       {{"drawing.svg", "art/out.key"}, "art/out.key"},
+        {{"a.s", "x.key"}, "x.key"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.input + " -> " + c.bundle);
+        SCOPED_TRACE(c.arguments[0] + " -> " + c.bundle);
         Scratch scratch;
-        writeFile(scratch.work / c.input, emptyDrawing);
+        scratch.write(c.arguments[0], emptyDrawing);
         fs::create_directories(scratch.work / "art");
-        auto expected = scratch.entries();
-        expected.insert(c.bundle);
-        expected.insert((fs::path(c.bundle) / document).string());
-        std::vector<std::string> arguments{c.input};
-        arguments.insert(arguments.end(), c.bundleArgument.begin(), c.bundleArgument.end());
+        auto expected = scratch.snapshot();
+        expected[c.bundle] = "<dir>";
+        expected[c.bundle + "/presentation.apxl"] = emptyDocument();
 
-        const RunResult result = scratch.run(arguments);
+        const RunResult result = scratch.run(c.arguments);
 
         EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.output, "");
-        EXPECT_EQ(scratch.entries(), expected);
-        EXPECT_EQ(readFile(scratch.work / c.bundle / document), emptyDocument());
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(scratch.snapshot(), expected);
     }
 }
 
 TEST(CommandLine, RerunReplacesTheDocument) {
     Scratch scratch;
-    writeFile(scratch.work / "drawing.svg",
-              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"400\" height=\"300\"/>");
-    ASSERT_EQ(scratch.run({"drawing.svg"}).status, 0);
-    ASSERT_NE(readFile(scratch.work / "drawing.key" / document).find("slide-size=\"400 300\""),
+    scratch.write("drawing.svg", sizedDrawing);
+    ASSERT_NE(scratch.expectConverted({"drawing.svg"}, "drawing.key").find("slide-size=\"400 300\""),
               std::string::npos);
-
-    writeFile(scratch.work / "drawing.svg", emptyDrawing);
-    const RunResult result = scratch.run({"drawing.svg"});
-
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(readFile(scratch.work / "drawing.key" / document), emptyDocument());
-    EXPECT_EQ(scratch.entries(), (std::set<std::string>{"drawing.svg", "drawing.key",
-                                                        "drawing.key/presentation.apxl"}));
+    scratch.write("drawing.svg", emptyDrawing);
+    EXPECT_EQ(scratch.expectConverted({"drawing.svg"}, "drawing.key"), emptyDocument());
 }
 
+// Whether the bundle held an earlier document, was empty or was not there,
+// a drawing that does not parse leaves it exactly as it was.
 TEST(CommandLine, UnparsableInputFailsAndKeepsWhatWasThere) {
-    enum class Before { Nothing, EarlierDocument, EmptyBundle };
-    const Before states[] = {Before::Nothing, Before::EarlierDocument, Before::EmptyBundle};
-    const char* const brokenInputs[] = {"<svg><g></svg>", "", "plain text, not markup",
-                                        "<svg xmlns=\"http://www.w3.org/2000/svg\">"};
-    for (Before state : states) {
+    const char* const brokenInputs[] = {"<svg><g></svg>", "", "<svg xmlns=\"http://www.w3.org/2000/svg\">"};
+    for (int state = 0; state < 3; ++state)
         for (const char* broken : brokenInputs) {
-            SCOPED_TRACE(std::string("state ") + std::to_string(static_cast<int>(state)) + ", input: " + broken);
+            SCOPED_TRACE(std::to_string(state) + ": " + broken);
             Scratch scratch;
-            writeFile(scratch.work / "drawing.svg",
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"400\" height=\"300\"/>");
-            if (state == Before::EarlierDocument) {
-                ASSERT_EQ(scratch.run({"drawing.svg"}).status, 0);
-            }
-            if (state == Before::EmptyBundle) fs::create_directory(scratch.work / "drawing.key");
-            const std::string earlier = readFile(scratch.work / "drawing.key" / document);
-            const auto before = scratch.entries();
-            writeFile(scratch.work / "drawing.svg", broken);
-
-            const RunResult result = scratch.run({"drawing.svg"});
-
-            EXPECT_EQ(result.status, 1);
-            EXPECT_EQ(result.output, "error: could not parse file drawing.svg\n");
-            EXPECT_EQ(scratch.entries(), before);
-            EXPECT_EQ(readFile(scratch.work / "drawing.key" / document), earlier);
+            scratch.write("drawing.svg", sizedDrawing);
+            if (state == 1) scratch.expectConverted({"drawing.svg"}, "drawing.key");
+            if (state == 2) fs::create_directory(scratch.work / "drawing.key");
+            scratch.write("drawing.svg", broken);
+            scratch.expectRefused({"drawing.svg"}, parseFailure("drawing.svg"));
+            scratch.expectRefused({"drawing.svg", "drawing.key"}, parseFailure("drawing.svg"));
         }
+}
+
+// A relative path of exactly `length` characters ending in `leaf`, through as
+// many existing folders as a file system's 255-character name limit needs.
+std::string throughFolders(const Scratch& scratch, std::size_t length, const std::string& leaf) {
+    std::string path;
+    while (length - path.size() > 210) {
+        path += std::string(199, 'd') + "/";
+        fs::create_directory(scratch.work / path);
     }
+    return path + std::string(length - path.size() - leaf.size(), 'n') + leaf;
+}
+
+TEST(CommandLine, LongBundleNamesThroughFoldersConvert) {
+    for (std::size_t length : {600u, 1100u})
+        for (bool derived : {false, true}) {
+            SCOPED_TRACE(std::to_string(length) + (derived ? " derived" : " given"));
+            Scratch scratch;
+            const std::string bundle = throughFolders(scratch, length, ".key");
+            ASSERT_EQ(bundle.size(), length);
+            const std::string input = derived ? bundle.substr(0, length - 4) + ".svg" : "drawing.svg";
+            scratch.write(input, emptyDrawing);
+            const std::vector<std::string> arguments =
+                derived ? std::vector<std::string>{input} : std::vector<std::string>{input, bundle};
+            EXPECT_EQ(scratch.expectConverted(arguments, bundle), emptyDocument());
+        }
 }
 
 TEST(CommandLine, ReportsABundleThatCannotBeMadeOrWritten) {
     struct Case {
-        const char* what;
         std::vector<std::string> arguments;
         std::string message;
     };
+    const std::string longName = std::string(596, 'k') + ".key", longerName = std::string(1096, 'k') + ".key";
     const Case cases[] = {
-        {"parent folder missing", {"drawing.svg", "missing/out.key"},
-         "error: could not create bundle missing/out.key\n"},
-        {"bundle is a regular file", {"drawing.svg", "file.key"},
-         "error: could not create bundle file.key\n"},
-        {"derived bundle is a regular file", {"taken.svg"}, "error: could not create bundle taken.key\n"},
-        {"document name taken by a folder", {"drawing.svg", "blocked.key"},
-         "error: could not write blocked.key/presentation.apxl\n"},
+        {{"drawing.svg", "missing/out.key"}, "error: could not create bundle missing/out.key\n"},
+        {{"drawing.svg", "file.key"}, "error: could not create bundle file.key\n"},
+        {{"drawing.svg", "file.key/out.key"}, "error: could not create bundle file.key/out.key\n"},
+        {{"taken.svg"}, "error: could not create bundle taken.key\n"},
+        {{"drawing.svg", "blocked.key"}, "error: could not write blocked.key/presentation.apxl\n"},
+        {{"drawing.svg", longName}, "error: could not create bundle " + longName + "\n"},
+        {{"drawing.svg", longerName}, "error: could not create bundle " + longerName + "\n"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.message.substr(0, 80));
         Scratch scratch;
-        writeFile(scratch.work / "drawing.svg", emptyDrawing);
-        writeFile(scratch.work / "taken.svg", emptyDrawing);
-        writeFile(scratch.work / "file.key", "not a folder");
-        writeFile(scratch.work / "taken.key", "not a folder either");
-        writeFile(scratch.work / "blocked.key" / document / "kept", "kept");
-        const auto before = scratch.entries();
-
-        const RunResult result = scratch.run(c.arguments);
-
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.output, c.message);
-        EXPECT_EQ(scratch.entries(), before);
-        EXPECT_EQ(readFile(scratch.work / "file.key"), "not a folder");
-        EXPECT_EQ(readFile(scratch.work / "taken.key"), "not a folder either");
+        scratch.write("drawing.svg", emptyDrawing);
+        scratch.write("taken.svg", emptyDrawing);
+        scratch.write("file.key", "not a folder");
+        scratch.write("taken.key", "not a folder either");
+        scratch.write("blocked.key/presentation.apxl/kept", "kept");
+        scratch.expectRefused(c.arguments, c.message);
     }
 }
 
-// A relative path of exactly `length` characters ending in ".key", through as
-// many nested folders as a file system's 255-character name limit needs.
-std::string longBundlePath(std::size_t length) {
-    std::string path;
-    while (length - path.size() > 210) path += std::string(199, 'd') + "/";
-    return path + std::string(length - path.size() - 4, 'n') + ".key";
+TEST(CommandLine, ReadOnlyPlacesAreRefusedAndKeepTheEarlierDocument) {
+    Scratch scratch;
+    scratch.write("drawing.svg", emptyDrawing);
+    scratch.expectConverted({"drawing.svg", "deck.key"}, "deck.key");
+    fs::create_directory(scratch.work / "locked");
+    for (const char* folder : {"deck.key", "locked"})
+        fs::permissions(scratch.work / folder, fs::perms::owner_write | fs::perms::group_write |
+                                                   fs::perms::others_write, fs::perm_options::remove);
+    for (const std::string bundle : {"deck.key", "locked/deck.key"})
+        scratch.expectRefused({"drawing.svg", bundle}, "error: could not create bundle " + bundle + "\n",
+                              RunAs::OrdinaryUser);
 }
 
-TEST(CommandLine, HandlesLongBundleNames) {
-    for (std::size_t length : {600u, 1100u}) {
-        for (bool derived : {false, true}) {
-            SCOPED_TRACE(std::to_string(length) + (derived ? " derived" : " given"));
-            Scratch scratch;
-            const std::string bundle = longBundlePath(length);
-            ASSERT_EQ(bundle.size(), length);
-            const std::string input = derived ? bundle.substr(0, length - 4) + ".svg" : "drawing.svg";
-            writeFile(scratch.work / input, emptyDrawing);
-            fs::create_directories((scratch.work / bundle).parent_path());
-            std::vector<std::string> arguments{input};
-            if (!derived) arguments.push_back(bundle);
-
-            const RunResult result = scratch.run(arguments);
-
-            EXPECT_EQ(result.status, 0);
-            EXPECT_EQ(result.output, "");
-            EXPECT_EQ(readFile(scratch.work / bundle / document), emptyDocument());
-        }
+TEST(CommandLine, SlideSizeComesFromTheRootSizeOrViewBox) {
+    struct Case {
+        const char* root;
+        const char* slideSize;
+    };
+    const Case cases[] = {
+        {" width='640px' height='480.7'", "640 480"},
+        {" width='21cm' height='29.7cm'", "21 29"},
+        {" WIDTH='300' Height='200'", "300 200"},
+        {" width='100%' height='300'", "800 600"},
+        {" width='400'", "800 600"},
+        {" width='0' height='0'", "800 600"},
+        {" width='400' height='-0.5'", "800 600"},
+        {" width='-400' height='300'", "800 600"},
+        {" width='px' height='300'", "800 600"},
+        {" viewBox='0,0,100.6,50.4'", "101 50"},
+        {" viewBox='0 0 0.4 0.4'", "1 1"},
+        {" viewBox='0 0 1e3 5e2'", "1000 500"},
+        {" width='100%' height='100%' viewBox='0 0 1024 768'", "1024 768"},
+        {" width='0' height='0' viewBox='0 0 100 50'", "100 50"},
+        {" width='400' height='300' viewBox='0 0 1024 768'", "400 300"},
+        {" width='400' height='300' viewBox='0 0 0 0'", "400 300"},
+        {" viewBox='0 0 100'", "800 600"},
+        {" viewBox='0 0 0 50'", "800 600"},
+        {" viewBox='0 0 100 0'", "800 600"},
+        {" viewBox='0 0 -100 50'", "800 600"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.root);
+        const DocumentCheck::Document document(converted(drawing("<rect width='10' height='10'/>", c.root)));
+        EXPECT_EQ(document.attributeValues("theme", "slide-size"), std::vector<std::string>{c.slideSize});
     }
+    const DocumentCheck::Document nested(
+        converted(drawing("<svg width='200' height='100'/>", " width='400' height='300'")));
+    EXPECT_EQ(nested.attributeValues("theme", "slide-size"), std::vector<std::string>{"200 100"});
 }
 
 }  // namespace

@@ -1,105 +1,195 @@
 #pragma once
 
-// Runs the built program in a scratch folder and reads what it left there.
+// Runs the built program in a scratch folder, bounded in time and memory, and
+// checks how the run ended and what it left there.
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <set>
-#include <sstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "hostile/DocumentCheck.h"
 
 namespace e2e {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status;  // the exit status, or -1 when the program did not exit normally
-    std::string output;  // standard output
-    std::string errors;  // standard error
-};
-
-inline std::string shellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+// AddressSanitizer reserves terabytes of address space, so a limit on virtual
+// memory would stop every run under it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool addressSanitizerBuild = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool addressSanitizerBuild = true;
+#else
+constexpr bool addressSanitizerBuild = false;
+#endif
+#else
+constexpr bool addressSanitizerBuild = false;
+#endif
 
 inline std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void writeFile(const fs::path& path, const std::string& content) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
+inline std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
 }
 
-// A fresh folder under the system's temporary folder: `work` is where the
-// program runs, and its standard error is kept beside it so that capturing it
-// leaves nothing in `work`.
+inline std::string repeated(const std::string& text, std::size_t count) {
+    std::string result;
+    result.reserve(text.size() * count);
+    for (std::size_t i = 0; i < count; ++i) result += text;
+    return result;
+}
+
+// An SVG document around `body`.
+inline std::string drawing(const std::string& body, const std::string& rootAttributes = "") {
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\"" + rootAttributes + ">" + body + "</svg>\n";
+}
+
+inline std::string parseFailure(const std::string& input) {
+    return "error: could not parse file " + input + "\n";
+}
+
+constexpr fs::perms readableByAll =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+constexpr fs::perms enterableByAll =
+    readableByAll | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+
+struct RunResult {
+    int status = -1;  // the exit status, or -1 when the program did not exit by itself
+    std::string out;
+    std::string err;
+};
+
+// Root passes every permission check, so a read-only folder only stops the
+// program when it runs as an ordinary user.
+enum class RunAs { Caller, OrdinaryUser };
+
+// The program runs in `work`; its output streams are caught beside it, so
+// `work` holds only what the program and the test put there.
 class Scratch {
 public:
     fs::path root;
     fs::path work;
 
     Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "pictavo-e2e-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) root = pattern;
+        std::string pattern = (fs::temp_directory_path() / "pictavo-run-XXXXXX").string();
+        root = mkdtemp(pattern.data());
         work = root / "work";
-        fs::create_directories(work);
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
+        fs::create_directory(work);
+        fs::permissions(root, enterableByAll);
     }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
 
-    RunResult run(const std::vector<std::string>& arguments) const {
-        return runAs(PICTAVO_BINARY, arguments);
+    ~Scratch() {
+        std::error_code ignored;
+        for (auto it = fs::recursive_directory_iterator(root, ignored);
+             it != fs::recursive_directory_iterator(); it.increment(ignored))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(root, ignored);
     }
 
-    RunResult runAs(const std::string& program, const std::vector<std::string>& arguments) const {
-        const fs::path errorFile = root / "stderr";
-        std::string command = "cd " + shellQuoted(work.string()) + " && " + shellQuoted(program);
-        for (const std::string& argument : arguments) command += " " + shellQuoted(argument);
-        command += " 2>" + shellQuoted(errorFile.string());
+    void write(const std::string& name, const std::string& bytes) const {
+        const fs::path path = work / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
 
-        RunResult result{-1, "", ""};
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) return result;
-        char buffer[4096];
-        std::size_t count;
-        while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, count);
-        const int waitStatus = pclose(pipe);
-        if (WIFEXITED(waitStatus)) result.status = WEXITSTATUS(waitStatus);
-        result.errors = readFile(errorFile);
+    // Every path below `work` with its content ("<dir>" for a folder).
+    std::map<std::string, std::string> snapshot() const {
+        std::map<std::string, std::string> entries;
+        for (const auto& entry : fs::recursive_directory_iterator(work))
+            entries[fs::relative(entry.path(), work).string()] =
+                entry.is_directory() ? "<dir>" : readFile(entry.path());
+        return entries;
+    }
+
+    // Sanitizer reports use their own exit status, so they never pass for a
+    // refusal.
+    RunResult run(const std::vector<std::string>& arguments, const std::string& program = PICTAVO_BINARY,
+                  const std::string& prefix = "") const {
+        std::string command = "cd " + quoted(work.string()) + " && { ";
+        if (!addressSanitizerBuild) command += "ulimit -v 524288; ";
+        command += "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=86\" "
+                   "UBSAN_OPTIONS=\"${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=86\" "
+                   "exec timeout -k 5 20 " + prefix + " " + quoted(program);
+        for (const std::string& argument : arguments) command += " " + quoted(argument);
+        command += "; } >" + quoted((root / "stdout").string()) + " 2>" +
+                   quoted((root / "stderr").string()) + " </dev/null";
+        const int wait = std::system(command.c_str());
+        RunResult result;
+        if (wait != -1 && WIFEXITED(wait)) result.status = WEXITSTATUS(wait);
+        result.out = readFile(root / "stdout");
+        result.err = readFile(root / "stderr");
         return result;
     }
 
-    // Every path below `work`, relative to it, folders included.
-    std::set<std::string> entries() const {
-        std::set<std::string> found;
-        for (const auto& entry : fs::recursive_directory_iterator(work))
-            found.insert(fs::relative(entry.path(), work).string());
-        return found;
+    // The ordinary user gets its own copy of the program (the build may lie
+    // where it cannot go) and read access to what the test wrote.
+    RunResult runAsOrdinaryUser(const std::vector<std::string>& arguments) const {
+        if (geteuid() != 0) return run(arguments);
+        const fs::path program = root / "pictavo";
+        fs::copy_file(PICTAVO_BINARY, program, fs::copy_options::overwrite_existing);
+        fs::permissions(program, enterableByAll);
+        fs::permissions(work, enterableByAll, fs::perm_options::add);
+        for (const auto& entry : fs::directory_iterator(work))
+            if (entry.is_regular_file()) fs::permissions(entry.path(), readableByAll, fs::perm_options::add);
+        return run(arguments, program.string(), "setpriv --reuid=65534 --regid=65534 --clear-groups");
+    }
+
+    // Refused: exit 1, `message` alone on standard output, the folder exactly
+    // as before.
+    void expectRefused(const std::vector<std::string>& arguments, const std::string& message,
+                       RunAs who = RunAs::Caller) const {
+        const auto before = snapshot();
+        const RunResult result = who == RunAs::OrdinaryUser ? runAsOrdinaryUser(arguments) : run(arguments);
+        EXPECT_EQ(result.status, 1) << result.err.substr(0, 2000);
+        EXPECT_EQ(result.out, message);
+        EXPECT_TRUE(before == snapshot()) << "the run left the folder changed";
+    }
+
+    // Converted: exit 0, nothing said, a sound document alone in the bundle.
+    // Returns the document.
+    std::string expectConverted(const std::vector<std::string>& arguments, const std::string& bundle) const {
+        const RunResult result = run(arguments);
+        EXPECT_EQ(result.status, 0) << result.out << result.err.substr(0, 2000);
+        EXPECT_EQ(result.out, "");
+        std::vector<std::string> entries;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(work / bundle, error))
+            entries.push_back(entry.path().filename().string());
+        EXPECT_EQ(entries, std::vector<std::string>{"presentation.apxl"}) << bundle.substr(0, 200);
+        std::string document = readFile(work / bundle / "presentation.apxl");
+        EXPECT_EQ(DocumentCheck::documentFault(document), "");
+        return document;
     }
 };
 
-// The banner and usage line, as the program prints them when invoked as `program`.
-inline std::string usageText(const std::string& program) {
-    return "\npictavo v0.1: SVG to Apple Keynote converter\n\nusage: " + program +
-           " svg_file.svg [output.key]\n\n";
+// The document made from `svg`, checked as converted.
+inline std::string converted(const std::string& svg) {
+    Scratch scratch;
+    scratch.write("in.svg", svg);
+    return scratch.expectConverted({"in.svg"}, "in.key");
 }
 
-const char* const emptyDrawing =
-    "<svg xmlns=\"http://www.w3.org/2000/svg\"></svg>\n";
+// `bytes` as an input that must be refused for not parsing.
+inline void expectUnparsable(const std::string& bytes) {
+    Scratch scratch;
+    scratch.write("in.svg", bytes);
+    scratch.expectRefused({"in.svg"}, parseFailure("in.svg"));
+}
 
 }  // namespace e2e

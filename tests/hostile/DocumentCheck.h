@@ -76,31 +76,17 @@ public:
 
     xmlNode* root() const { return doc ? xmlDocGetRootElement(doc.get()) : nullptr; }
 
-    // The drawables of the slide (not those of the master slide).
+    // The drawables of the slide (not those of the master slide), without
+    // the fixed title and body placeholders that close them.
     std::vector<xmlNode*> drawables() const {
         std::vector<xmlNode*> found;
         forEachElement(root(), [&](xmlNode* node) {
-            if (named(node, "slide"))
-                for (xmlNode* child = node->children; child; child = child->next)
-                    if (named(child, "drawables"))
-                        for (xmlNode* drawable = child->children; drawable;
-                             drawable = drawable->next)
-                            if (drawable->type == XML_ELEMENT_NODE) found.push_back(drawable);
+            if (!named(node, "drawables") || !named(node->parent, "slide")) return;
+            for (xmlNode* drawable = node->children; drawable; drawable = drawable->next)
+                if (named(drawable, "shape") || named(drawable, "line") || named(drawable, "textbox"))
+                    found.push_back(drawable);
         });
         return found;
-    }
-
-    std::vector<xmlNode*> drawablesNamed(const char* name) const {
-        std::vector<xmlNode*> found;
-        for (xmlNode* drawable : drawables())
-            if (named(drawable, name)) found.push_back(drawable);
-        return found;
-    }
-
-    // The fixed title and body placeholders close the slide's drawables.
-    std::size_t drawableCount() const {
-        return drawablesNamed("shape").size() + drawablesNamed("line").size() +
-               drawablesNamed("textbox").size();
     }
 
     // Every value the document holds for `name` in `element` elements, in order.
@@ -121,7 +107,7 @@ public:
     // The text of each text box: its character-data sections joined.
     std::vector<std::string> texts() const {
         std::vector<std::string> values;
-        for (xmlNode* box : drawablesNamed("textbox"))
+        for (xmlNode* box : drawables())
             for (xmlNode* content = box->children; content; content = content->next)
                 if (named(content, "content")) {
                     std::string joined;

@@ -39,23 +39,22 @@ std::string svg(const std::string& elements, const std::string& size = "640\" he
            "\">\n" + elements + "</svg>\n";
 }
 
-struct DrawableCase {
-    const char* behaviour;
-    std::string drawable;
-    std::string expected;
-};
-
 TEST(ApxlToSvg, WritesEachDrawableInSlideCoordinates) {
-    const std::vector<DrawableCase> cases = {
+    struct Case {
+        const char* behaviour;
+        std::string drawable;
+        std::string expected;
+    };
+    const Case cases[] = {
         {"box scaled and moved, red fill",
          shape("M 0.000000 0.000000 L 100.000000 0.000000 L 100.000000 100.000000 Z",
                "1.000000 0.000000 0.000000 0.500000 10.000000 20.000000", defaultStroke,
                "<fill-style fill-type=\"color\" fill-color=\"1.000000 0.000000 0.000000 1.000000\" />\n" + noDash),
          "<path d=\"M 10 20 L 110 20 L 110 70 Z\" fill=\"rgb(255,0,0)\"/>\n"},
-        {"b and c of a rotation in their places: x' = a x + c y + tx, y' = b x + d y + ty",
-         shape("M 100 20 L 0 0", "0 1 -1 0 50 50", defaultStroke,
+        {"b and c of a rotation in their places: x' = a x + c y + tx, y' = b x + d y + ty; every figure",
+         shape("M 100 20 L 0 0 Z M 0 100 L 10 0", "0 1 -1 0 50 50", defaultStroke,
                "<fill-style fill-type=\"color\" fill-color=\"0 0.5 0 1\" />\n" + noDash),
-         "<path d=\"M 30 150 L 50 50\" fill=\"rgb(0,128,0)\"/>\n"},
+         "<path d=\"M 30 150 L 50 50 Z M -50 50 L 50 60\" fill=\"rgb(0,128,0)\"/>\n"},
         {"curve keeps control1, control2, end in order; translucent solid stroke",
          shape("M 0 0 C 10 0 20 50 100 100", "2 0 0 1 0 0",
                "stroke-color=\"0 0 1 0.5\" stroke-width=\"2.5\"",
@@ -68,10 +67,6 @@ TEST(ApxlToSvg, WritesEachDrawableInSlideCoordinates) {
                "<dash-style pattern=\"5,3 &quot;x\" />\n"),
          "<path d=\"M 0 0 L 100 100\" fill=\"rgb(0,0,0)\" fill-opacity=\"0.25\" stroke=\"rgb(255,255,255)\" "
          "stroke-width=\"1\" stroke-dasharray=\"5,3 &quot;x\"/>\n"},
-        {"compound path: every figure mapped",
-         shape("M 0 0 L 100 0 Z M 50 50 L 50 100", "0.5 0 0 0.5 1 2", defaultStroke,
-               "<fill-style fill-type=\"color\" fill-color=\"0 0 0 1\" />\n" + noDash),
-         "<path d=\"M 1 2 L 51 2 Z M 26 27 L 26 52\" fill=\"rgb(0,0,0)\"/>\n"},
         {"line element from head to tail",
          "<line head=\"0 0\" tail=\"100 100\" transformation=\"0.1 0 0 0.2 5 5\" " + defaultStroke +
              ">\n<styles>\n" + noFill + "<dash-style pattern=\"solid\" />\n</styles></line>\n",
@@ -97,7 +92,7 @@ TEST(ApxlToSvg, WritesEachDrawableInSlideCoordinates) {
          "<text transform=\"matrix(1 0 0 1 0 0)\" x=\"50\" y=\"10\" font-family=\"F\" font-size=\"10\" "
          "text-anchor=\"middle\">t</text>\n"},
     };
-    for (const DrawableCase& c : cases) {
+    for (const Case& c : cases) {
         std::string out, error;
         EXPECT_TRUE(Visual::apxlToSvg(document(c.drawable), out, error)) << c.behaviour << ": " << error;
         EXPECT_EQ(out, svg(c.expected)) << c.behaviour;
@@ -110,25 +105,19 @@ TEST(ApxlToSvg, SlideSizeAndEmptySlide) {
     EXPECT_EQ(out, svg("", "24\" height=\"16", "24 16"));
 }
 
-struct MalformedCase {
-    const char* behaviour;
-    std::string apxl;
-    std::string error;
-};
-
 TEST(ApxlToSvg, RefusesMalformedDocuments) {
-    const std::string paint = "<fill-style fill-type=\"none\" />\n" + noDash;
-    const std::vector<MalformedCase> cases = {
+    const std::string paint = noFill + noDash;
+    struct Case {
+        const char* behaviour;
+        std::string apxl;
+        std::string error;
+    };
+    const Case cases[] = {
         {"not XML", "<presentation><theme", "not well-formed XML"},
-        {"another root", "<svg/>", "no <presentation> root"},
         {"no theme", "<presentation><slide-list/></presentation>", "no <theme>"},
         {"slide size of one number", document("", "640"), "expected 2 numbers in \"640\""},
-        {"transformation of five numbers", document(shape("M 0 0 L 1 1", "1 0 0 1 0", defaultStroke, paint)),
-         "expected 6 numbers in \"1 0 0 1 0\""},
         {"odd coordinate count", document(shape("M 0 0 L 1", "1 0 0 1 0 0", defaultStroke, paint)),
          "unreadable path data \"M 0 0 L 1\""},
-        {"command the writer never uses", document(shape("M 0 0 Q 1 1 2 2", "1 0 0 1 0 0", defaultStroke, paint)),
-         "unreadable path data \"M 0 0 Q 1 1 2 2\""},
         {"non-finite number", document(shape("M nan 0 L 1 1", "1 0 0 1 0 0", defaultStroke, paint)),
          "unreadable path data \"M nan 0 L 1 1\""},
         {"colour of three numbers",
@@ -139,12 +128,10 @@ TEST(ApxlToSvg, RefusesMalformedDocuments) {
          document(shape("M 0 0 L 1 1", "1 0 0 1 0 0", defaultStroke,
                         "<fill-style fill-type=\"image\" />\n" + noDash)),
          "unknown fill-type \"image\""},
-        {"shape without styles", document("<shape path=\"M 0 0\" transformation=\"1 0 0 1 0 0\"/>"),
-         "no fill-style"},
         {"shape without path", document("<shape transformation=\"1 0 0 1 0 0\"><styles>" + paint + "</styles></shape>"),
          "missing attribute path"},
     };
-    for (const MalformedCase& c : cases) {
+    for (const Case& c : cases) {
         std::string out = "untouched", error;
         EXPECT_FALSE(Visual::apxlToSvg(c.apxl, out, error)) << c.behaviour;
         EXPECT_EQ(error, c.error) << c.behaviour;
