@@ -125,23 +125,12 @@ char* formatNumber(char* out, float value) {
     return result.ec == std::errc() ? result.ptr : out;
 }
 
-// Writes what `append` appends to an empty text.
-template <typename Appender>
-void writeAppended(FILE* file, Appender append) {
-    std::string text;
-    append(text);
-    std::fwrite(text.data(), 1, text.size(), file);
-}
 
 }  // namespace
 
 void Format::number(std::string& text, float value) {
     char buffer[numberCapacity];
     text.append(buffer, formatNumber(buffer, value) - buffer);
-}
-
-void Format::number(FILE* file, float value) {
-    writeAppended(file, [&](std::string& text) { number(text, value); });
 }
 
 bool Format::writable(std::initializer_list<float> values) {
@@ -174,7 +163,9 @@ void Format::integer(std::string& text, int value) {
 }
 
 void Format::integer(FILE* file, int value) {
-    writeAppended(file, [&](std::string& text) { integer(text, value); });
+    std::string text;
+    integer(text, value);
+    std::fwrite(text.data(), 1, text.size(), file);
 }
 
 void Format::attribute(std::string& text, std::string_view value) {
@@ -187,10 +178,6 @@ void Format::attribute(std::string& text, std::string_view value) {
         runStart = i + 1;
     }
     text.append(value, runStart);
-}
-
-void Format::attribute(FILE* file, std::string_view value) {
-    writeAppended(file, [&](std::string& text) { attribute(text, value); });
 }
 
 void Format::characterData(std::string& text, std::string_view data) {
@@ -206,10 +193,6 @@ void Format::characterData(std::string& text, std::string_view data) {
     }
     text.append(data);
     text.append(terminator);
-}
-
-void Format::characterData(FILE* file, std::string_view data) {
-    writeAppended(file, [&](std::string& text) { characterData(text, data); });
 }
 
 }  // namespace Orvane

@@ -8,14 +8,13 @@
 namespace Orvane {
 
 // The single place where values reach the document as text. Writers build
-// each element in a string with the appending forms and write it at once; the
-// stream forms write one value straight to a stream.
+// each element in a string and write it at once; only the fixed frame writes
+// its integers straight to the stream.
 class Format {
 public:
     // Appends `value` widened to double as printf's "%f" would: fixed point,
     // six decimals, a full stop.
     static void number(std::string& text, float value);
-    static void number(FILE* file, float value);
 
     // Whether `number` can write every one of the values: "nan" and "inf"
     // never reach the document, so drawables holding them are left out.
@@ -30,12 +29,10 @@ public:
 
     // Appends text from the input as an attribute value: &, <, > and " escaped.
     static void attribute(std::string& text, std::string_view value);
-    static void attribute(FILE* file, std::string_view value);
 
     // Appends text as one or more CDATA sections, so that any "]]>" inside it
     // survives unchanged.
     static void characterData(std::string& text, std::string_view data);
-    static void characterData(FILE* file, std::string_view data);
 };
 
 }  // namespace Orvane

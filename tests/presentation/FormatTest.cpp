@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "presentation/Format.h"
-#include "presentation/Written.h"
 
 using Orvane::Format;
 
@@ -48,12 +47,12 @@ std::vector<float> randomValues(std::size_t count) {
 }
 
 void expectSameAsPrintf(const std::vector<float>& values) {
-    std::istringstream lines(written([&](FILE* file) {
-        for (float value : values) {
-            Format::number(file, value);
-            std::fputc('\n', file);
-        }
-    }));
+    std::string text;
+    for (float value : values) {
+        Format::number(text, value);
+        text += '\n';
+    }
+    std::istringstream lines(text);
     std::string line;
     for (float value : values) {
         char expected[64];
