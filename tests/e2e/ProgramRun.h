@@ -24,15 +24,11 @@ namespace fs = std::filesystem;
 // AddressSanitizer reserves terabytes of address space, so a limit on virtual
 // memory would stop every run under it.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr bool addressSanitizerBuild = true;
+#define PICTAVO_TESTS_UNDER_ASAN
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-constexpr bool addressSanitizerBuild = true;
-#else
-constexpr bool addressSanitizerBuild = false;
+#define PICTAVO_TESTS_UNDER_ASAN
 #endif
-#else
-constexpr bool addressSanitizerBuild = false;
 #endif
 
 inline std::string readFile(const fs::path& path) {
@@ -122,7 +118,9 @@ public:
     RunResult run(const std::vector<std::string>& arguments, const std::string& program = PICTAVO_BINARY,
                   const std::string& prefix = "") const {
         std::string command = "cd " + quoted(work.string()) + " && { ";
-        if (!addressSanitizerBuild) command += "ulimit -v 524288; ";
+#ifndef PICTAVO_TESTS_UNDER_ASAN
+        command += "ulimit -v 524288; ";
+#endif
         command += "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=86\" "
                    "UBSAN_OPTIONS=\"${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=86\" "
                    "exec timeout -k 5 20 " + prefix + " " + quoted(program);

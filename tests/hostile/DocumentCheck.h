@@ -1,57 +1,33 @@
 #pragma once
 
 // Checks a produced presentation document as its reader would meet it. Shared
-// by the hostile-input tests and the fuzzing harness, so it must not depend on
+// by the program-level tests and the fuzzing harness, so it must not depend on
 // the test framework.
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace DocumentCheck {
-
-// The attributes whose values come from the drawing's own text; every other
-// attribute holds numbers or fixed words.
-inline bool holdsInputText(std::string_view attribute) {
-    return attribute == "font-name" || attribute == "pattern";
-}
-
-inline bool looksNonFinite(std::string_view value) {
-    std::string lowered(value);
-    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lowered.find("nan") != std::string::npos || lowered.find("inf") != std::string::npos;
-}
 
 inline std::string text(const xmlChar* value) {
     return value ? std::string(reinterpret_cast<const char*>(value)) : std::string();
 }
 
-inline std::string attribute(const xmlNode* node, const char* name) {
-    xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-    std::string result = text(value);
-    xmlFree(value);
-    return result;
-}
-
 inline bool named(const xmlNode* node, const char* name) {
-    return node->type == XML_ELEMENT_NODE &&
-           std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
+    return node->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
 }
 
 // Calls `visit` for `top` and every element below it, without recursion: the
 // document under test may be very deep or wide.
 template <typename Visit>
 void forEachElement(xmlNode* top, Visit visit) {
-    xmlNode* node = top;
-    while (node) {
+    for (xmlNode* node = top; node;) {
         if (node->type == XML_ELEMENT_NODE) visit(node);
         if (node->children && node->type == XML_ELEMENT_NODE) {
             node = node->children;
@@ -67,12 +43,9 @@ void forEachElement(xmlNode* top, Visit visit) {
 class Document {
 public:
     explicit Document(const std::string& xml)
-        : doc(xmlReadMemory(
-                  xml.data(), static_cast<int>(xml.size()), "presentation.apxl", nullptr,
-                  XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+        : doc(xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "presentation.apxl", nullptr,
+                            XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
               xmlFreeDoc) {}
-
-    bool wellFormed() const { return doc != nullptr; }
 
     xmlNode* root() const { return doc ? xmlDocGetRootElement(doc.get()) : nullptr; }
 
@@ -89,19 +62,13 @@ public:
         return found;
     }
 
-    // Every value the document holds for `name` in `element` elements, in order.
+    // Every value for `name` in `element` elements, in order: in the whole
+    // document, or in the slide's drawables only.
     std::vector<std::string> attributeValues(const char* element, const char* name) const {
-        return valuesBelow(root(), element, name);
+        return valuesBelow({root()}, element, name);
     }
-
-    // The same, in the slide's drawables only.
     std::vector<std::string> drawableValues(const char* element, const char* name) const {
-        std::vector<std::string> values;
-        for (xmlNode* drawable : drawables()) {
-            std::vector<std::string> found = valuesBelow(drawable, element, name);
-            values.insert(values.end(), found.begin(), found.end());
-        }
-        return values;
+        return valuesBelow(drawables(), element, name);
     }
 
     // The text of each text box: its character-data sections joined.
@@ -110,53 +77,58 @@ public:
         for (xmlNode* box : drawables())
             for (xmlNode* content = box->children; content; content = content->next)
                 if (named(content, "content")) {
-                    std::string joined;
+                    values.emplace_back();
                     for (xmlNode* data = content->children; data; data = data->next)
-                        if (data->type == XML_CDATA_SECTION_NODE) joined += text(data->content);
-                    values.push_back(joined);
+                        if (data->type == XML_CDATA_SECTION_NODE) values.back() += text(data->content);
                 }
         return values;
     }
 
 private:
-    static std::vector<std::string> valuesBelow(xmlNode* top, const char* element,
+    static std::vector<std::string> valuesBelow(const std::vector<xmlNode*>& tops, const char* element,
                                                 const char* name) {
         std::vector<std::string> values;
-        forEachElement(top, [&](xmlNode* node) {
-            if (named(node, element)) values.push_back(attribute(node, name));
-        });
+        for (xmlNode* top : tops)
+            forEachElement(top, [&](xmlNode* node) {
+                if (!named(node, element)) return;
+                xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+                values.push_back(text(value));
+                xmlFree(value);
+            });
         return values;
     }
 
     std::unique_ptr<xmlDoc, void (*)(xmlDoc*)> doc;
 };
 
-inline bool positiveSlideSize(const std::string& value) {
-    int width = 0, height = 0;
-    char rest = 0;
-    return std::sscanf(value.c_str(), "%d %d%c", &width, &height, &rest) == 2 && width > 0 &&
-           height > 0;
+// A number that is not finite, in any spelling the C library prints.
+inline bool looksNonFinite(std::string value) {
+    for (char& c : value) c = static_cast<char>(c | 0x20);
+    return value.find("nan") != std::string::npos || value.find("inf") != std::string::npos;
 }
 
 // What is wrong with a produced document, or the empty text when nothing is:
 // it must parse as XML, be a whole presentation with a positive slide size,
-// and hold no number that is not finite.
+// and hold no number that is not finite. Only font names and dash patterns
+// come from the drawing's own text; every other attribute holds numbers or
+// fixed words.
 inline std::string documentFault(const std::string& xml) {
     Document document(xml);
-    if (!document.wellFormed()) return "not well-formed XML";
+    if (!document.root()) return "not well-formed XML";
     if (!named(document.root(), "presentation")) return "root element is not presentation";
-    std::vector<std::string> sizes = document.attributeValues("theme", "slide-size");
-    if (sizes.size() != 1 || !positiveSlideSize(sizes[0]))
+    const std::vector<std::string> sizes = document.attributeValues("theme", "slide-size");
+    int width = 0, height = 0;
+    char rest = 0;
+    if (sizes.size() != 1 || std::sscanf(sizes[0].c_str(), "%d %d%c", &width, &height, &rest) != 2 ||
+        width <= 0 || height <= 0)
         return "slide size is not two positive integers";
     std::string fault;
     forEachElement(document.root(), [&](xmlNode* node) {
-        for (xmlAttr* property = node->properties; property && fault.empty();
-             property = property->next) {
-            std::string name = text(property->name);
-            std::string value = attribute(node, name.c_str());
-            if (!holdsInputText(name) && looksNonFinite(value))
-                fault = "non-finite number in " + text(node->name) + " " + name + "=\"" +
-                        value.substr(0, 200) + "\"";
+        for (xmlAttr* property = node->properties; property && fault.empty(); property = property->next) {
+            const std::string name = text(property->name);
+            const std::string value = property->children ? text(property->children->content) : "";
+            if (name != "font-name" && name != "pattern" && looksNonFinite(value))
+                fault = "non-finite number in " + text(node->name) + " " + name + "=\"" + value.substr(0, 200) + "\"";
         }
     });
     return fault;
