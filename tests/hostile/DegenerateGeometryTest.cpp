@@ -2,21 +2,17 @@
 
 using namespace e2e;
 
+// Shapes of zero or negative size, under a transform that collapses them
+// or not, convert to a sound document.
 TEST(DegenerateGeometry, ZeroAndNegativeSizesConvert) {
-    const char* bodies[] = {
-        "<rect width='0' height='0'/><rect width='-10' height='5'/><rect width='0' height='10' rx='5'/>",
-        "<rect width='10' height='10' rx='0' ry='0'/><rect width='10' height='10' rx='-3' ry='4'/>",
-        "<circle r='0'/><circle r='-5'/><ellipse rx='0' ry='0'/><ellipse rx='-4' ry='2'/>",
-        "<line x2='0' y2='0' stroke='red' stroke-width='0'/>"
-        "<line x2='10' y2='0' stroke='red' stroke-width='-2'/>",
-        "<polygon points='3,3 3,3 3,3'/><path d='M 0 0 L 0 0'/>",
-        "<g transform='scale(0)'><rect width='10' height='10'/><text font-size='9'>a</text></g>",
-        "<text font-size='0'>a</text><text font-size='-12'>b</text>",
-    };
-    for (const char* body : bodies) {
-        SCOPED_TRACE(body);
-        converted(drawing(body));
-    }
+    converted(drawing(R"(
+<rect width='0' height='0'/><rect width='-10' height='5'/><rect width='0' height='10' rx='5'/>
+<rect width='10' height='10' rx='0' ry='0'/><rect width='10' height='10' rx='-3' ry='4'/>
+<circle r='0'/><circle r='-5'/><ellipse rx='0' ry='0'/><ellipse rx='-4' ry='2'/>
+<line x2='0' y2='0' stroke='red' stroke-width='0'/><line x2='10' y2='0' stroke='red' stroke-width='-2'/>
+<polygon points='3,3 3,3 3,3'/><path d='M 0 0 L 0 0'/>
+<g transform='scale(0)'><rect width='10' height='10'/><text font-size='9'>a</text></g>
+<text font-size='0'>a</text><text font-size='-12'>b</text>)"));
 }
 
 // An arc with a zero radius is a straight segment to its end point; one that

@@ -80,7 +80,8 @@ TEST(MalformedInput, WholeDrawingConvertsInEveryEncoding) {
 // A folder opens but holds no drawing: it is refused like a file that does
 // not parse, with or without a bundle name, and nothing is made.
 TEST(MalformedInput, DirectoryGivenAsInputIsRefused) {
-    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"folder.svg"}, {"folder.svg", "out.key"}}) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"folder.svg"}, {"folder.svg", "out.key"}}) {
         Scratch scratch;
         fs::create_directory(scratch.work / "folder.svg");
         scratch.expectRefused(arguments, parseFailure("folder.svg"));

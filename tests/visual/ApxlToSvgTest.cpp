@@ -101,41 +101,31 @@ TEST(ApxlToSvg, WritesEachDrawableInSlideCoordinates) {
 
 TEST(ApxlToSvg, SlideSizeAndEmptySlide) {
     std::string out, error;
-    ASSERT_TRUE(Visual::apxlToSvg(document("", "24 16"), out, error)) << error;
+    EXPECT_TRUE(Visual::apxlToSvg(document("", "24 16"), out, error)) << error;
     EXPECT_EQ(out, svg("", "24\" height=\"16", "24 16"));
 }
 
 TEST(ApxlToSvg, RefusesMalformedDocuments) {
-    const std::string paint = noFill + noDash;
-    struct Case {
-        const char* behaviour;
-        std::string apxl;
-        std::string error;
+    auto styled = [](const std::string& path, const std::string& fill) {
+        return document(shape(path, "1 0 0 1 0 0", defaultStroke, fill + noDash));
     };
-    const Case cases[] = {
-        {"not XML", "<presentation><theme", "not well-formed XML"},
-        {"no theme", "<presentation><slide-list/></presentation>", "no <theme>"},
-        {"slide size of one number", document("", "640"), "expected 2 numbers in \"640\""},
-        {"odd coordinate count", document(shape("M 0 0 L 1", "1 0 0 1 0 0", defaultStroke, paint)),
-         "unreadable path data \"M 0 0 L 1\""},
-        {"non-finite number", document(shape("M nan 0 L 1 1", "1 0 0 1 0 0", defaultStroke, paint)),
-         "unreadable path data \"M nan 0 L 1 1\""},
-        {"colour of three numbers",
-         document(shape("M 0 0 L 1 1", "1 0 0 1 0 0", defaultStroke,
-                        "<fill-style fill-type=\"color\" fill-color=\"1 0 0\" />\n" + noDash)),
+    const std::pair<std::string, std::string> cases[] = {  // the document and the reason given
+        {"<presentation><theme", "not well-formed XML"},
+        {"<presentation><slide-list/></presentation>", "no <theme>"},
+        {document("", "640"), "expected 2 numbers in \"640\""},
+        {styled("M 0 0 L 1", noFill), "unreadable path data \"M 0 0 L 1\""},
+        {styled("M nan 0 L 1 1", noFill), "unreadable path data \"M nan 0 L 1 1\""},
+        {styled("M 0 0 L 1 1", "<fill-style fill-type=\"color\" fill-color=\"1 0 0\" />\n"),
          "expected 4 numbers in \"1 0 0\""},
-        {"unknown fill type",
-         document(shape("M 0 0 L 1 1", "1 0 0 1 0 0", defaultStroke,
-                        "<fill-style fill-type=\"image\" />\n" + noDash)),
-         "unknown fill-type \"image\""},
-        {"shape without path", document("<shape transformation=\"1 0 0 1 0 0\"><styles>" + paint + "</styles></shape>"),
+        {styled("M 0 0 L 1 1", "<fill-style fill-type=\"image\" />\n"), "unknown fill-type \"image\""},
+        {document("<shape transformation=\"1 0 0 1 0 0\"><styles>" + noFill + noDash + "</styles></shape>"),
          "missing attribute path"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [apxl, reason] : cases) {
         std::string out = "untouched", error;
-        EXPECT_FALSE(Visual::apxlToSvg(c.apxl, out, error)) << c.behaviour;
-        EXPECT_EQ(error, c.error) << c.behaviour;
-        EXPECT_EQ(out, "untouched") << c.behaviour;
+        EXPECT_FALSE(Visual::apxlToSvg(apxl, out, error)) << reason;
+        EXPECT_EQ(error, reason);
+        EXPECT_EQ(out, "untouched") << reason;
     }
 }
 
