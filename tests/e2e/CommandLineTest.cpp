@@ -112,30 +112,27 @@ TEST(CommandLine, LongBundleNamesThroughFoldersConvert) {
         }
 }
 
+std::string cannotCreate(const std::string& bundle) { return "error: could not create bundle " + bundle + "\n"; }
+
 TEST(CommandLine, ReportsABundleThatCannotBeMadeOrWritten) {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string message;
-    };
     const std::string longName = std::string(596, 'k') + ".key", longerName = std::string(1096, 'k') + ".key";
-    const Case cases[] = {
-        {{"drawing.svg", "missing/out.key"}, "error: could not create bundle missing/out.key\n"},
-        {{"drawing.svg", "file.key"}, "error: could not create bundle file.key\n"},
-        {{"drawing.svg", "file.key/out.key"}, "error: could not create bundle file.key/out.key\n"},
-        {{"taken.svg"}, "error: could not create bundle taken.key\n"},
+    const std::pair<std::vector<std::string>, std::string> cases[] = {  // the arguments and the message
+        {{"drawing.svg", "missing/out.key"}, cannotCreate("missing/out.key")},
+        {{"drawing.svg", "file.key"}, cannotCreate("file.key")},
+        {{"drawing.svg", "file.key/out.key"}, cannotCreate("file.key/out.key")},
+        {{"file.svg"}, cannotCreate("file.key")},
+        {{"drawing.svg", longName}, cannotCreate(longName)},
+        {{"drawing.svg", longerName}, cannotCreate(longerName)},
         {{"drawing.svg", "blocked.key"}, "error: could not write blocked.key/presentation.apxl\n"},
-        {{"drawing.svg", longName}, "error: could not create bundle " + longName + "\n"},
-        {{"drawing.svg", longerName}, "error: could not create bundle " + longerName + "\n"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message.substr(0, 80));
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message.substr(0, 80));
         Scratch scratch;
         scratch.write("drawing.svg", emptyDrawing);
-        scratch.write("taken.svg", emptyDrawing);
+        scratch.write("file.svg", emptyDrawing);
         scratch.write("file.key", "not a folder");
-        scratch.write("taken.key", "not a folder either");
         scratch.write("blocked.key/presentation.apxl/kept", "kept");
-        scratch.expectRefused(c.arguments, c.message);
+        scratch.expectRefused(arguments, message);
     }
 }
 
@@ -148,8 +145,7 @@ TEST(CommandLine, ReadOnlyPlacesAreRefusedAndKeepTheEarlierDocument) {
         fs::permissions(scratch.work / folder, fs::perms::owner_write | fs::perms::group_write |
                                                    fs::perms::others_write, fs::perm_options::remove);
     for (const std::string bundle : {"deck.key", "locked/deck.key"})
-        scratch.expectRefused({"drawing.svg", bundle}, "error: could not create bundle " + bundle + "\n",
-                              RunAs::OrdinaryUser);
+        scratch.expectRefused({"drawing.svg", bundle}, cannotCreate(bundle), RunAs::OrdinaryUser);
 }
 
 TEST(CommandLine, SlideSizeComesFromTheRootSizeOrViewBox) {
