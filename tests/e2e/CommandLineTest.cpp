@@ -160,6 +160,7 @@ TEST(CommandLine, SlideSizeComesFromTheRootSizeOrViewBox) {
         {" width='400'", "800 600"},
         {" width='0' height='0'", "800 600"},
         {" width='400' height='-0.5'", "800 600"},
+        {" width='-400' height='300'", "800 600"},
         {" width='px' height='300'", "800 600"},
         {" viewBox='0,0,100.6,50.4'", "101 50"},
         {" viewBox='0 0 0.4 0.4'", "1 1"},

@@ -28,6 +28,7 @@ TEST(DegenerateGeometry, ArcsWithZeroRadiiAreStraightOrNothing) {
         {"M 0 0 A 10 0 45 1 0 10 10", straight},
         {"M 0 0 a 0 0 0 0 1 10 10", straight},
         {"M 5 5 A 10 10 0 0 1 5 5", {}},
+        {"M 5 5 A 0 0 0 0 1 5 5", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.data);
