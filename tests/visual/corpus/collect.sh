@@ -23,14 +23,14 @@ packages=(
 )
 
 for entry in "${packages[@]}"; do
-    IFS='|' read -r folder spec licence licenceFile files <<<"$entry"
-    (cd "$work" && npm pack --silent "$spec" >/dev/null)
+    IFS='|' read -r folder package licence licenceFile files <<<"$entry"
+    (cd "$work" && npm pack --silent "$package" >/dev/null)
     tarball=$(ls "$work"/*.tgz)
     mkdir -p "$work/unpacked" && tar xzf "$tarball" -C "$work/unpacked"
     rm -rf "${corpus:?}/$folder" && mkdir -p "$corpus/$folder"
     cp "$work/unpacked/package/$licenceFile" "$corpus/$folder/"
     printf '%s %s\nlicence: %s (%s)\nfetched with: npm pack %s\nfiles copied unchanged; a name joins the file'"'"'s folders inside the package with "-" when the icon set has several styles or sizes\n' \
-        "${spec%@*}" "${spec##*@}" "$licence" "$licenceFile" "$spec" >"$corpus/$folder/VERSION"
+        "${package%@*}" "${package##*@}" "$licence" "$licenceFile" "$package" >"$corpus/$folder/VERSION"
     for file in $files; do
         name=$(basename "$file")
         folders=$(dirname "$file")
