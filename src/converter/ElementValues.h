@@ -5,12 +5,23 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #include "converter/Matrix.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
+
+// Byte by byte, A to Z only, whatever the locale: names and colour values
+// are matched without regard to case.
+inline std::string lowered(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
 
 inline const char* valueOf(const AttributeMap& attributes, const char* name) {
     auto found = attributes.find(name);

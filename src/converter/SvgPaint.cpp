@@ -14,11 +14,6 @@ namespace Pictavo {
 
 namespace {
 
-std::string lowered(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // "#rgb" is shorthand for "#rrggbb": every digit stands for itself twice.
 std::string longHexadecimal(const std::string& value) {
     if (value.size() != 4 || value[0] != '#') return value;
@@ -64,7 +59,7 @@ bool SVG::colorValue(const char* value, Orvane::Path::Color& color) const {
         color = Orvane::Path::Color();
         return true;
     }
-    std::string text = longHexadecimal(lowered(std::string(start, length)));
+    std::string text = longHexadecimal(lowered(std::string_view(start, length)));
     if (text == "none") return false;
     if (isLongHexadecimal(text)) {
         color = hexadecimalColor(text);

@@ -111,12 +111,8 @@ const char* attributeText(const xmlAttr* attribute, std::deque<std::string>& sto
     return store.back().c_str();
 }
 
-// Byte by byte, A to Z only, whatever the locale.
-std::string lowered(const xmlChar* name) {
-    std::string text(name != nullptr ? reinterpret_cast<const char*>(name) : "");
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
+std::string loweredName(const xmlChar* name) {
+    return lowered(name != nullptr ? reinterpret_cast<const char*>(name) : "");
 }
 
 bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
@@ -374,14 +370,14 @@ int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
     const char* ownStyle = nullptr;
     for (const xmlAttr* attribute = node->properties; attribute != nullptr;
          attribute = attribute->next) {
-        std::string name = lowered(attribute->name);
+        std::string name = loweredName(attribute->name);
         const char* value = attributeText(attribute, expandedValues, expandedSize);
         if (isPaintValue(name)) value = boundedPaintValue(value, expandedValues);
         if (name == "style") ownStyle = value;
         if (passesOn && isInherited(name)) inherited[name] = value;
         attributes[std::move(name)] = value;
     }
-    std::string name = lowered(node->name);
+    std::string name = loweredName(node->name);
     if (isNeverDrawn(name)) return 1;
     if (isDisplayNone(attributes, ownStyle ? &styleDeclarations(ownStyle) : nullptr)) return 1;
 
