@@ -42,7 +42,6 @@ public:
 
     // The walk.
     int convert(const char* path);
-    int crawlElement(xmlNode* node, Matrix ctm, AttributeMap inherited);
     int convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited);
 
     // The token scanner. `capacity` is the size of the token buffer: a longer
@@ -90,6 +89,9 @@ public:
     int convertText(xmlNode* node, AttributeMap& attributes, Matrix& ctm);
 
 private:
+    // The walk through the element tree while the parser builds it.
+    struct Walk;
+
     // Attribute values that libxml2 does not hold as one text (entity
     // references expanded), kept until the walk ends.
     std::deque<std::string> expandedValues;

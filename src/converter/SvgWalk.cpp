@@ -1,4 +1,5 @@
 #include <libxml/entities.h>
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlversion.h>
@@ -14,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "converter/ElementValues.h"
 #include "converter/Svg.h"
@@ -38,17 +40,6 @@ using ErrorReport = const xmlError*;
 #else
 using ErrorReport = xmlError*;
 #endif
-
-void recordFirstFatalError(void* userData, ErrorReport error) {
-    auto* context = static_cast<xmlParserCtxtPtr>(userData);
-    auto* failure = static_cast<ParseFailure*>(context->_private);
-    if (failure == nullptr || failure->recorded || error == nullptr ||
-        error->level != XML_ERR_FATAL)
-        return;
-    failure->recorded = true;
-    failure->line = error->line;
-    failure->message = error->message != nullptr ? error->message : "";
-}
 
 // Prints "<file>:<line>: <message>" on standard error, from the first fatal
 // error or, failing that, the parser's last report.
@@ -127,20 +118,6 @@ bool hasElementChild(const xmlNode* node) {
     for (const xmlNode* child = node->children; child != nullptr; child = child->next)
         if (child->type == XML_ELEMENT_NODE) return true;
     return false;
-}
-
-// Unlinks and frees a converted element. Parsed styles are found by the
-// address of their text, which later allocations may reuse once the element
-// is gone, so its value texts are forgotten first.
-void releaseElement(xmlNode* element, std::unordered_map<const char*, Declarations>& parsedStyles) {
-    for (const xmlAttr* attribute = element->properties; attribute != nullptr;
-         attribute = attribute->next) {
-        for (const xmlNode* text = attribute->children; text != nullptr; text = text->next)
-            if (text->type == XML_TEXT_NODE && text->content != nullptr)
-                parsedStyles.erase(reinterpret_cast<const char*>(text->content));
-    }
-    xmlUnlinkNode(element);
-    xmlFreeNode(element);
 }
 
 // Containers of content that is only drawn by reference (clip paths, masks,
@@ -302,6 +279,141 @@ SVG::SVG(Orvane::Keynote& keynote)
 
 SVG::~SVG() = default;
 
+// The walk goes along with the parser instead of waiting for the whole tree:
+// libxml2 builds the nodes as ever, and each element is converted as soon as
+// all it needs has been read, then freed once it and everything below it are
+// done. The tree never stands whole in memory, and the conversion reads nodes
+// while they are fresh in the cache. The order is that of a walk of the
+// finished tree: depth first, parent before children, document order.
+struct SVG::Walk {
+    // An open element, with its own copy of its parent's matrix and
+    // inherited map, which its conversion may change for its children.
+    struct Frame {
+        enum class State { Waiting, Converted, Hidden };
+        xmlNode* element;  // null when libxml2 could not make the node
+        Matrix ctm;
+        AttributeMap inherited;
+        State state;
+    };
+
+    SVG& svg;
+    xmlParserCtxtPtr context;
+    ParseFailure failure;
+    std::vector<Frame> frames;  // from the root element to the innermost open one
+
+    static Walk* of(void* userData);
+    static void recordFirstFatalError(void* userData, ErrorReport error);
+    static void startElement(void* userData, const xmlChar* localName, const xmlChar* prefix,
+                             const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
+                             int attributeCount, int defaultedCount, const xmlChar** attributes);
+    static void endElement(void* userData, const xmlChar* localName, const xmlChar* prefix,
+                           const xmlChar* uri);
+
+    void enter(xmlNode* element);
+    void leave();
+    void convertWaiting(Frame& frame);
+    void releaseChildren(xmlNode* parent, const xmlNode* kept);
+    void releaseNode(xmlNode* node);
+};
+
+// The walk of a parse, or null for a parse that libxml2 runs on its own: the
+// content of an entity is parsed with a context of its own, which shares the
+// handlers but builds nodes for the entity, not for the document.
+SVG::Walk* SVG::Walk::of(void* userData) {
+    auto* context = static_cast<xmlParserCtxtPtr>(userData);
+    auto* walk = static_cast<Walk*>(context->_private);
+    return walk != nullptr && walk->context == context ? walk : nullptr;
+}
+
+void SVG::Walk::recordFirstFatalError(void* userData, ErrorReport error) {
+    auto* walk = static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(userData)->_private);
+    if (walk == nullptr || walk->failure.recorded || error == nullptr ||
+        error->level != XML_ERR_FATAL)
+        return;
+    walk->failure.recorded = true;
+    walk->failure.line = error->line;
+    walk->failure.message = error->message != nullptr ? error->message : "";
+}
+
+void SVG::Walk::startElement(void* userData, const xmlChar* localName, const xmlChar* prefix,
+                             const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
+                             int attributeCount, int defaultedCount, const xmlChar** attributes) {
+    auto* context = static_cast<xmlParserCtxtPtr>(userData);
+    xmlNode* parent = context->node;
+    xmlSAX2StartElementNs(userData, localName, prefix, uri, namespaceCount, namespaces,
+                          attributeCount, defaultedCount, attributes);
+    if (Walk* walk = of(userData)) walk->enter(context->node != parent ? context->node : nullptr);
+}
+
+void SVG::Walk::endElement(void* userData, const xmlChar* localName, const xmlChar* prefix,
+                           const xmlChar* uri) {
+    if (Walk* walk = of(userData)) walk->leave();
+    xmlSAX2EndElementNs(userData, localName, prefix, uri);
+}
+
+// A new element begins: its parent has now read all it needs (its attributes
+// and the character data before this first child element), and its earlier
+// children are done.
+void SVG::Walk::enter(xmlNode* element) {
+    Frame frame{element, Matrix::identity(), AttributeMap(), Frame::State::Waiting};
+    if (!frames.empty()) {
+        Frame& parent = frames.back();
+        convertWaiting(parent);
+        if (parent.element != nullptr) releaseChildren(parent.element, element);
+        if (parent.state == Frame::State::Hidden) {
+            frame.state = Frame::State::Hidden;
+        } else {
+            frame.ctm = parent.ctm;
+            frame.inherited = parent.inherited;
+        }
+    }
+    if (element == nullptr) frame.state = Frame::State::Hidden;
+    frames.push_back(std::move(frame));
+}
+
+// An element ends: converted now if no child element came first, then its
+// subtree is freed. The element itself goes when its next sibling begins or
+// its parent ends.
+void SVG::Walk::leave() {
+    if (frames.empty()) return;
+    Frame& frame = frames.back();
+    convertWaiting(frame);
+    if (frame.element != nullptr) releaseChildren(frame.element, nullptr);
+    frames.pop_back();
+}
+
+void SVG::Walk::convertWaiting(Frame& frame) {
+    if (frame.state != Frame::State::Waiting) return;
+    const bool drawn = svg.convertElement(frame.element, frame.ctm, frame.inherited) == 0;
+    frame.state = drawn ? Frame::State::Converted : Frame::State::Hidden;
+}
+
+// Frees every child of `parent` but `kept`.
+void SVG::Walk::releaseChildren(xmlNode* parent, const xmlNode* kept) {
+    xmlNode* child = parent->children;
+    while (child != nullptr) {
+        xmlNode* next = child->next;
+        if (child != kept) releaseNode(child);
+        child = next;
+    }
+}
+
+// Unlinks and frees a finished node. Parsed styles are found by the address
+// of their text, which later allocations may reuse once the node is gone, so
+// its value texts are forgotten first.
+void SVG::Walk::releaseNode(xmlNode* node) {
+    if (node->type == XML_ELEMENT_NODE) {
+        for (const xmlAttr* attribute = node->properties; attribute != nullptr;
+             attribute = attribute->next) {
+            for (const xmlNode* text = attribute->children; text != nullptr; text = text->next)
+                if (text->type == XML_TEXT_NODE && text->content != nullptr)
+                    svg.parsedStyles.erase(reinterpret_cast<const char*>(text->content));
+        }
+    }
+    xmlUnlinkNode(node);
+    xmlFreeNode(node);
+}
+
 int SVG::convert(const char* path) {
     xmlCheckVersion(LIBXML_VERSION);
     xmlParserCtxtPtr context = xmlNewParserCtxt();
@@ -309,52 +421,33 @@ int SVG::convert(const char* path) {
         std::printf("error: could not parse file %s\n", path);
         return 1;
     }
-    ParseFailure failure;
-    context->_private = &failure;
-    context->sax->serror = recordFirstFatalError;
+    Walk walk{*this, context, ParseFailure(), {}};
+    context->_private = &walk;
+    context->sax->serror = Walk::recordFirstFatalError;
+    context->sax->startElementNs = Walk::startElement;
+    context->sax->endElementNs = Walk::endElement;
     // Entities stay unsubstituted and no external DTD or entity is loaded:
     // attribute values expand internal entities themselves, within bounds.
     // Without XML_PARSE_HUGE the parser refuses nesting deeper than 256
-    // levels, which bounds the recursion of the walk. Short texts, as most
-    // attribute values are, are kept inside their nodes (XML_PARSE_COMPACT):
-    // the tree is only read, and is smaller and quicker to build that way.
+    // levels, which bounds the walk's stack. Short texts, as most attribute
+    // values are, are kept inside their nodes (XML_PARSE_COMPACT): smaller
+    // and quicker to build.
     xmlDocPtr document = xmlCtxtReadFile(
         context, path, nullptr,
         XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT);
+    int result = 0;
     if (document == nullptr) {
-        reportParseError(path, context, failure);
+        reportParseError(path, context, walk.failure);
         std::printf("error: could not parse file %s\n", path);
-        xmlFreeParserCtxt(context);
-        return 1;
+        result = 1;
     }
-    xmlNode* root = xmlDocGetRootElement(document);
-    if (root != nullptr) crawlElement(root, Matrix::identity(), AttributeMap());
+    walk.frames.clear();
     parsedStyles.clear();
     expandedValues.clear();
     expandedSize = 0;
     xmlFreeDoc(document);
     xmlFreeParserCtxt(context);
-    return 0;
-}
-
-// Each element is freed as soon as it and everything below it are converted,
-// so the tree shrinks as the drawables grow instead of standing whole beside
-// them. The maps that point into an element die before it does.
-int SVG::crawlElement(xmlNode* node, Matrix ctm, AttributeMap inherited) {
-    while (node != nullptr) {
-        xmlNode* element = node;
-        node = node->next;
-        if (element->type != XML_ELEMENT_NODE) continue;
-        {
-            Matrix elementMatrix = ctm;
-            AttributeMap elementInherited = inherited;
-            if (convertElement(element, elementMatrix, elementInherited) == 0 &&
-                element->children != nullptr)
-                crawlElement(element->children, elementMatrix, std::move(elementInherited));
-        }
-        releaseElement(element, parsedStyles);
-    }
-    return 0;
+    return result;
 }
 
 // Returns 1 when neither the element nor anything below it is drawn (a

@@ -14,7 +14,8 @@ using Orvane::Path;
 
 const char* const entities =
     "<!DOCTYPE svg [\n<!ENTITY colour \"blue\">\n"
-    "<!ENTITY again \"&colour;\">\n<!ENTITY nothing \"\">\n]>\n";
+    "<!ENTITY again \"&colour;\">\n<!ENTITY nothing \"\">\n"
+    "<!ENTITY shapes \"<rect width='1' height='1'/><g><circle r='1'/></g>\">\n]>\n";
 
 // Only fill, stroke, stroke-width, stroke-dasharray, style and opacity pass to
 // children; the style's paint comes before the attributes'.
@@ -93,10 +94,13 @@ TEST(Walk, DrawsWhatTheDocumentShowsAndNothingElse) {
         {"<!-- c -->loose text<?pi x?><g display=\"none\"/><g display=\"inline\" "
          "style=\"display:block\">" + rect + "</g>" + rect,
          2, 0},
+        // Elements in an entity's text belong to the entity, not to the drawing.
+        {"<g fill=\"red\">&shapes;" + rect + "&shapes;</g><text>&shapes;</text><text>a&shapes;</text>",
+         1, 1},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.body);
-        ConvertedDrawing drawing(svgDocument(row.body));
+        ConvertedDrawing drawing(svgDocument(row.body, "", entities));
         EXPECT_EQ(drawing.result, 0);
         EXPECT_EQ(drawing.output + drawing.errors, "");
         EXPECT_EQ(drawing.paths().size(), row.paths);
