@@ -6,8 +6,12 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
+#include "converter/AttributeMap.h"
 #include "converter/Matrix.h"
 #include "presentation/Keynote.h"
 #include "presentation/Path.h"
@@ -15,15 +19,20 @@
 
 namespace Pictavo {
 
-// Attribute name (lowered) to value text. The texts belong to the parsed
-// document or to a Declarations object; the map never owns them.
-using AttributeMap = std::map<std::string, const char*>;
-
 // The declarations of one style text: property name as written to value.
+// The map points into the names and values held here, so a Declarations
+// object can be moved but not copied.
 class Declarations {
 public:
-    std::deque<std::string> values;  // a deque: the map's pointers stay valid as it grows
+    std::deque<std::string> names;   // deques: their texts stay where they are
+    std::deque<std::string> values;  // as the object grows or moves
     AttributeMap map;
+
+    Declarations() = default;
+    Declarations(Declarations&&) = default;
+    Declarations& operator=(Declarations&&) = default;
+    Declarations(const Declarations&) = delete;
+    Declarations& operator=(const Declarations&) = delete;
 };
 
 // Converts one SVG document into drawables handed to a presentation.
@@ -101,6 +110,15 @@ private:
     // inherit one style text, which is read once, not once per shape.
     std::unordered_map<const char*, Declarations> parsedStyles;
     Declarations& styleDeclarations(const char* text);
+
+    // Attribute names written with capitals, lowered once for the maps to
+    // point at; names written in lower case are used where the parser keeps
+    // them.
+    std::unordered_set<std::string> loweredNames;
+    std::string_view attributeName(const xmlChar* name);
+    // The element's own attributes while convertElement gathers them, kept
+    // between elements so that its room is allocated once.
+    std::vector<AttributeMap::value_type> ownAttributes;
 };
 
 }  // namespace Pictavo

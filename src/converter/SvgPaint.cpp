@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "converter/ElementValues.h"
 #include "converter/Svg.h"
@@ -72,6 +73,7 @@ bool SVG::colorValue(const char* value, Orvane::Path::Color& color) const {
 
 Declarations SVG::parseStyle(const char* text) const {
     Declarations declarations;
+    std::vector<AttributeMap::value_type> declared;
     // As long as the whole text, so that no token is ever cut short.
     std::string token(std::strlen(text) + 1, '\0');
     std::string name;
@@ -79,8 +81,9 @@ Declarations SVG::parseStyle(const char* text) const {
     bool inValue = false;
 
     auto finishDeclaration = [&]() {
+        declarations.names.push_back(trim(name.data()));
         declarations.values.push_back(trim(value.data()));
-        declarations.map[trim(name.data())] = declarations.values.back().c_str();
+        declared.emplace_back(declarations.names.back(), declarations.values.back().c_str());
         name.clear();
         value.clear();
         inValue = false;
@@ -99,6 +102,7 @@ Declarations SVG::parseStyle(const char* text) const {
         }
     }
     finishDeclaration();
+    declarations.map.assign(declared);
     return declarations;
 }
 

@@ -102,8 +102,12 @@ const char* attributeText(const xmlAttr* attribute, std::deque<std::string>& sto
     return store.back().c_str();
 }
 
-std::string loweredName(const xmlChar* name) {
-    return lowered(name != nullptr ? reinterpret_cast<const char*>(name) : "");
+std::string_view textOf(const xmlChar* name) {
+    return name != nullptr ? reinterpret_cast<const char*>(name) : "";
+}
+
+bool hasCapitals(std::string_view name) {
+    return std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
 bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
@@ -443,11 +447,18 @@ int SVG::convert(const char* path) {
     }
     walk.frames.clear();
     parsedStyles.clear();
+    loweredNames.clear();
     expandedValues.clear();
     expandedSize = 0;
     xmlFreeDoc(document);
     xmlFreeParserCtxt(context);
     return result;
+}
+
+std::string_view SVG::attributeName(const xmlChar* name) {
+    std::string_view text = textOf(name);
+    if (!hasCapitals(text)) return text;
+    return *loweredNames.insert(lowered(text)).first;
 }
 
 // Returns 1 when neither the element nor anything below it is drawn (a
@@ -461,16 +472,19 @@ int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
     AttributeMap attributes = passesOn ? inherited : std::move(inherited);
     if (!passesOn) inherited.clear();
     const char* ownStyle = nullptr;
+    std::vector<AttributeMap::value_type>& own = ownAttributes;
+    own.clear();
     for (const xmlAttr* attribute = node->properties; attribute != nullptr;
          attribute = attribute->next) {
-        std::string name = loweredName(attribute->name);
+        std::string_view name = attributeName(attribute->name);
         const char* value = attributeText(attribute, expandedValues, expandedSize);
         if (isPaintValue(name)) value = boundedPaintValue(value, expandedValues);
         if (name == "style") ownStyle = value;
-        if (passesOn && isInherited(name)) inherited[name] = value;
-        attributes[std::move(name)] = value;
+        if (passesOn && isInherited(name)) inherited.set(name, value);
+        own.emplace_back(name, value);
     }
-    std::string name = loweredName(node->name);
+    attributes.assign(own);
+    std::string name = lowered(textOf(node->name));
     if (isNeverDrawn(name)) return 1;
     if (isDisplayNone(attributes, ownStyle ? &styleDeclarations(ownStyle) : nullptr)) return 1;
 
