@@ -1,28 +1,19 @@
-#include <libxml/entities.h>
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>
+#include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlversion.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <initializer_list>
+#include <deque>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
-#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
-
-using Orvane::Path;
 
 namespace {
 
@@ -55,255 +46,52 @@ void reportParseError(const char* path, xmlParserCtxtPtr context, const ParseFai
     std::fprintf(stderr, "%s:%d: %s\n", path, shown.line, shown.message.c_str());
 }
 
-// Entities may nest and repeat ("billion laughs"): the expansion of attribute
-// values stops at this nesting depth and, over the whole document, at this
-// many bytes. libxml2 already refuses documents whose entities amplify
-// wildly; these bounds hold whatever it accepts.
-const int maximumEntityDepth = 32;
-const std::size_t expansionLimit = std::size_t(1) << 22;
-
-void appendBounded(std::string& text, const xmlChar* content, std::size_t& budget) {
-    if (content == nullptr) return;
-    std::size_t length = std::min(std::strlen(reinterpret_cast<const char*>(content)), budget);
-    text.append(reinterpret_cast<const char*>(content), length);
-    budget -= length;
-}
-
-void appendNodeText(const xmlNode* node, int depth, std::string& text, std::size_t& budget) {
-    for (; node != nullptr && budget > 0; node = node->next) {
-        if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-            appendBounded(text, node->content, budget);
-        } else if (node->type == XML_ENTITY_REF_NODE && depth < maximumEntityDepth) {
-            // Only internal entities are expanded: external ones are never loaded.
-            const xmlEntity* entity = xmlGetDocEntity(node->doc, node->name);
-            if (entity == nullptr) continue;
-            if (entity->etype == XML_INTERNAL_GENERAL_ENTITY)
-                appendNodeText(entity->children, depth + 1, text, budget);
-            else if (entity->etype == XML_INTERNAL_PREDEFINED_ENTITY)
-                appendBounded(text, entity->content, budget);
-        }
-    }
-}
-
-// The value of an attribute as one text. The usual single text node is used
-// in place; anything else (entity references) is expanded into `store`, which
-// lives until the walk ends. An attribute without value text reads "".
-const char* attributeText(const xmlAttr* attribute, std::deque<std::string>& store,
-                          std::size_t& expandedSize) {
-    const xmlNode* first = attribute->children;
-    if (first == nullptr) return "";
-    if (first->type == XML_TEXT_NODE && first->next == nullptr)
-        return first->content != nullptr ? reinterpret_cast<const char*>(first->content) : "";
-    std::size_t budget = expansionLimit - expandedSize;
-    std::string text;
-    appendNodeText(first, 0, text, budget);
-    expandedSize = expansionLimit - budget;
-    store.push_back(std::move(text));
-    return store.back().c_str();
-}
-
-std::string_view textOf(const xmlChar* name) {
-    return name != nullptr ? reinterpret_cast<const char*>(name) : "";
-}
-
-bool hasCapitals(std::string_view name) {
-    return std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-}
-
-bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-bool isInherited(std::string_view name) {
-    return isOneOf(name, {"fill", "stroke", "stroke-width", "stroke-dasharray", "style", "opacity"});
-}
-
-bool hasElementChild(const xmlNode* node) {
-    for (const xmlNode* child = node->children; child != nullptr; child = child->next)
-        if (child->type == XML_ELEMENT_NODE) return true;
-    return false;
-}
-
-// Containers of content that is only drawn by reference (clip paths, masks,
-// symbols, markers, patterns): their subtrees are never walked.
-bool isNeverDrawn(std::string_view elementName) {
-    return isOneOf(elementName, {"defs", "clippath", "mask", "symbol", "marker", "pattern"});
-}
-
-// `display` is not inherited: an ancestor that hid itself was never walked
-// into, so only the element's own attribute and own style are asked.
-bool isDisplayNone(const AttributeMap& attributes, const Declarations* ownStyle) {
-    const char* display = valueOf(attributes, "display");
-    if (display != nullptr && isNoneValue(display)) return true;
-    if (ownStyle == nullptr) return false;
-    const char* declared = valueOf(ownStyle->map, "display");
-    return declared != nullptr && isNoneValue(declared);
-}
-
-bool isPaintValue(std::string_view name) {
-    return isOneOf(name, {"fill", "stroke", "stroke-width", "stroke-dasharray", "opacity"});
-}
-
-// No paint value needs more than this many characters (colours, numbers, a
-// dash pattern, which the stroke cuts to less anyway).
-const std::size_t paintValueLimit = 1024;
-
-// A paint value without its leading white space and cut to the limit. Every
-// shape below the element reads the value again, so its length must not
-// multiply with the number of shapes.
-const char* boundedPaintValue(const char* value, std::deque<std::string>& store) {
-    const char* text = skipSpace(value);
-    if (strnlen(text, paintValueLimit + 1) <= paintValueLimit) return text;
-    store.emplace_back(text, paintValueLimit);
-    return store.back().c_str();
-}
-
-// A slide side as a positive int, or 0 when the text gives none.
-int positiveSize(const char* text) {
-    if (text == nullptr) return 0;
-    errno = 0;
-    long value = std::strtol(text, nullptr, 10);
-    if (errno == ERANGE || value <= 0 || value > INT_MAX) return 0;
-    return static_cast<int>(value);
-}
-
-bool endsWithPercent(const char* text) {
-    std::size_t length = std::strlen(text);
-    return length > 0 && text[length - 1] == '%';
-}
-
-// Width and height set the slide size when both give a positive integer; a
-// size in per cent leaves the default and lets a viewBox decide.
-void convertSvgSize(SVG& svg, const AttributeMap& attributes, Matrix& ctm) {
-    const char* width = valueOf(attributes, "width");
-    const char* height = valueOf(attributes, "height");
-    bool sizeGiven = false;
-    if (positiveSize(width) > 0 && positiveSize(height) > 0) {
-        sizeGiven = !endsWithPercent(width) && !endsWithPercent(height);
-        svg.keynote.width = sizeGiven ? positiveSize(width) : 800;
-        svg.keynote.height = sizeGiven ? positiveSize(height) : 600;
-    }
-    if (const char* viewBox = valueOf(attributes, "viewbox"))
-        svg.convertViewbox(viewBox, svg.keynote.width, svg.keynote.height, sizeGiven, ctm);
-}
-
-using ShapeConverter = Path* (*)(SVG&, AttributeMap&, Matrix&);
-
-Path* circle(SVG& svg, AttributeMap& a, Matrix& ctm) {
-    return svg.convertCircle(attributeNumber(a, "cx"), attributeNumber(a, "cy"),
-                             attributeNumber(a, "r"), ctm);
-}
-
-Path* ellipse(SVG& svg, AttributeMap& a, Matrix& ctm) {
-    return svg.convertEllipse(attributeNumber(a, "cx"), attributeNumber(a, "cy"),
-                              attributeNumber(a, "rx"), attributeNumber(a, "ry"), ctm);
-}
-
-// A radius that is not positive takes the other one; each is limited to half
-// the side it rounds. Without any positive radius the corners stay square.
-Path* rectangle(SVG& svg, AttributeMap& a, Matrix& ctm) {
-    float x = attributeNumber(a, "x");
-    float y = attributeNumber(a, "y");
-    float width = attributeNumber(a, "width");
-    float height = attributeNumber(a, "height");
-    float rx = attributeNumber(a, "rx", -1);
-    float ry = attributeNumber(a, "ry", -1);
-    if (!(rx > 0 || ry > 0)) return svg.convertRectangle(x, y, width, height, ctm);
-    if (rx < 0) rx = ry;
-    if (ry < 0) ry = rx;
-    rx = std::min(rx, width / 2);
-    ry = std::min(ry, height / 2);
-    return svg.convertRoundedRectangle(x, y, width, height, rx, ry, ctm);
-}
-
-Path* pathData(SVG& svg, AttributeMap& a, Matrix& ctm) {
-    return svg.convertPath(a.find("d")->second, ctm);
-}
-
-Path* polygon(SVG& svg, AttributeMap& a, Matrix& ctm) {
-    return svg.convertPolygon(a.find("points")->second, true, ctm);
-}
-
-Path* polyline(SVG& svg, AttributeMap& a, Matrix& ctm) {
-    return svg.convertPolygon(a.find("points")->second, false, ctm);
-}
-
-Path* line(SVG& svg, AttributeMap& a, Matrix& ctm) {
-    return svg.convertLine(attributeNumber(a, "x1"), attributeNumber(a, "y1"),
-                           attributeNumber(a, "x2"), attributeNumber(a, "y2"), ctm);
-}
-
-struct ShapeElement {
-    std::string_view name;
-    const char* required[2];  // a null entry requires nothing
-    ShapeConverter convert;
-};
-
-const ShapeElement shapeElements[] = {
-    {"circle", {"r", nullptr}, circle},
-    {"ellipse", {"rx", "ry"}, ellipse},
-    {"rect", {"width", "height"}, rectangle},
-    {"path", {"d", nullptr}, pathData},
-    {"polygon", {"points", nullptr}, polygon},
-    {"polyline", {"points", nullptr}, polyline},
-    {"line", {"x2", "y2"}, line},
-};
-
-const ShapeElement* shapeElementNamed(std::string_view name) {
-    for (const ShapeElement& shape : shapeElements)
-        if (name == shape.name) return &shape;
-    return nullptr;
-}
-
-bool hasRequiredAttributes(const ShapeElement& shape, const AttributeMap& attributes) {
-    return std::all_of(std::begin(shape.required), std::end(shape.required),
-                       [&](const char* name) { return name == nullptr || attributes.count(name); });
-}
-
-// The style's paint comes first and the attributes' after it. A fill the
-// style declares, "none" included, keeps the default black away, so an
-// outline styled fill:none stays unfilled.
-void paint(SVG& svg, Path* path, AttributeMap& attributes, Declarations* style, float scale) {
-    if (style != nullptr) svg.convertStyle(path, style->map, scale);
-    if (attributes.count("stroke")) svg.convertStroke(path, attributes, scale);
-    bool styleDeclaresFill = style != nullptr && style->map.count("fill");
-    if (attributes.count("fill"))
-        svg.convertFill(path, attributes);
-    else if (!styleDeclaresFill && path->fills.empty())
-        path->fills.push_back(Path::Fill());  // opaque black
-    svg.convertOtherAttributes(path, attributes);
+// The name libxml2 gives an element or attribute in its tree: the local name,
+// or prefix:name when the prefix is not declared.
+const xmlChar* treeName(xmlParserCtxtPtr context, const xmlChar* localName, const xmlChar* prefix,
+                        const xmlChar* uri) {
+    if (prefix == nullptr || uri != nullptr) return localName;
+    const xmlChar* qualified = xmlDictQLookup(context->dict, prefix, localName);
+    return qualified != nullptr ? qualified : localName;
 }
 
 }  // namespace
 
-SVG::SVG(Orvane::Keynote& keynote)
-    : keynote(keynote), kappa(static_cast<float>(4.0 / 3.0 * (std::sqrt(2.0) - 1.0))) {
-    initializeColors();
-}
-
-SVG::~SVG() = default;
-
-// The walk goes along with the parser instead of waiting for the whole tree:
-// libxml2 builds the nodes as ever, and each element is converted as soon as
-// all it needs has been read, then freed once it and everything below it are
-// done. The tree never stands whole in memory, and the conversion reads nodes
-// while they are fresh in the cache. The order is that of a walk of the
-// finished tree: depth first, parent before children, document order.
+// The walk goes along with the parser instead of waiting for a document tree.
+// For each element it fills libxml2's node structures with what the tree would
+// hold (name, attributes, and its first child as far as convertElement reads
+// it), converts the element as soon as all of that has been read, and drops it
+// when the element ends. No tree is built: the document never stands whole in
+// memory, and an element costs no allocation once the frames have grown. The
+// order is that of a walk of the finished tree: depth first, parent before
+// children, document order.
 struct SVG::Walk {
-    // An open element, with its own copy of its parent's matrix and
-    // inherited map, which its conversion may change for its children.
+    // An open element, with its own copy of its parent's matrix and inherited
+    // map, which its conversion may change for its children.
     struct Frame {
         enum class State { Waiting, Converted, Hidden };
-        xmlNode* element;  // null when libxml2 could not make the node
-        Matrix ctm;
+
+        xmlNode element;
+        std::vector<xmlAttr> attributes;
+        std::vector<xmlNode> valueTexts;   // each plain value as the text node holding it
+        std::string values;                // the plain values, each ended by a NUL
+        std::vector<xmlNode*> valueLists;  // values with references, as libxml2 reads them
+        // The first child while no child element has begun: character data
+        // (text or CDATA, which grows while more of the same kind follows
+        // it) or any other node, held as a comment.
+        xmlNode firstChild;
+        std::string firstChildContent;
+        bool firstChildGrows = false;
+        Matrix ctm = Matrix::identity();
         AttributeMap inherited;
-        State state;
+        State state = State::Waiting;
     };
 
     SVG& svg;
     xmlParserCtxtPtr context;
     ParseFailure failure;
-    std::vector<Frame> frames;  // from the root element to the innermost open one
+    std::deque<Frame> frames;  // a deque: a frame stays where it is while others are added
+    std::size_t depth = 0;     // frames[0 .. depth) are the open elements, root first
 
     static Walk* of(void* userData);
     static void recordFirstFatalError(void* userData, ErrorReport error);
@@ -312,17 +100,26 @@ struct SVG::Walk {
                              int attributeCount, int defaultedCount, const xmlChar** attributes);
     static void endElement(void* userData, const xmlChar* localName, const xmlChar* prefix,
                            const xmlChar* uri);
+    static void characters(void* userData, const xmlChar* text, int length);
+    static void characterDataSection(void* userData, const xmlChar* text, int length);
+    static void reference(void* userData, const xmlChar* name);
+    static void comment(void* userData, const xmlChar* text);
+    static void processingInstruction(void* userData, const xmlChar* target, const xmlChar* data);
+    void handleOn(xmlParserCtxtPtr parser);
 
-    void enter(xmlNode* element);
+    Frame& openFrame();
+    void readAttributes(Frame& frame, int count, const xmlChar** attributes);
+    void enter(const xmlChar* name, int attributeCount, const xmlChar** attributes);
     void leave();
-    void convertWaiting(Frame& frame);
-    void releaseChildren(xmlNode* parent, const xmlNode* kept);
-    void releaseNode(xmlNode* node);
+    void addCharacterData(xmlElementType type, const xmlChar* text, int length);
+    void addOtherNode();
+    void convertWaiting(Frame& frame, xmlNode* childElement);
+    void release(Frame& frame);
 };
 
 // The walk of a parse, or null for a parse that libxml2 runs on its own: the
 // content of an entity is parsed with a context of its own, which shares the
-// handlers but builds nodes for the entity, not for the document.
+// handlers but must build the entity's nodes as libxml2 does.
 SVG::Walk* SVG::Walk::of(void* userData) {
     auto* context = static_cast<xmlParserCtxtPtr>(userData);
     auto* walk = static_cast<Walk*>(context->_private);
@@ -342,81 +139,218 @@ void SVG::Walk::recordFirstFatalError(void* userData, ErrorReport error) {
 void SVG::Walk::startElement(void* userData, const xmlChar* localName, const xmlChar* prefix,
                              const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
                              int attributeCount, int defaultedCount, const xmlChar** attributes) {
-    auto* context = static_cast<xmlParserCtxtPtr>(userData);
-    xmlNode* parent = context->node;
-    xmlSAX2StartElementNs(userData, localName, prefix, uri, namespaceCount, namespaces,
-                          attributeCount, defaultedCount, attributes);
-    if (Walk* walk = of(userData)) walk->enter(context->node != parent ? context->node : nullptr);
+    Walk* walk = of(userData);
+    if (walk == nullptr) {
+        xmlSAX2StartElementNs(userData, localName, prefix, uri, namespaceCount, namespaces,
+                              attributeCount, defaultedCount, attributes);
+        return;
+    }
+    // The tree holds attributes defaulted by the DTD only when asked to.
+    if ((walk->context->loadsubset & XML_COMPLETE_ATTRS) == 0) attributeCount -= defaultedCount;
+    walk->enter(treeName(walk->context, localName, prefix, uri), attributeCount, attributes);
 }
 
 void SVG::Walk::endElement(void* userData, const xmlChar* localName, const xmlChar* prefix,
                            const xmlChar* uri) {
-    if (Walk* walk = of(userData)) walk->leave();
-    xmlSAX2EndElementNs(userData, localName, prefix, uri);
+    if (Walk* walk = of(userData))
+        walk->leave();
+    else
+        xmlSAX2EndElementNs(userData, localName, prefix, uri);
+}
+
+void SVG::Walk::characters(void* userData, const xmlChar* text, int length) {
+    if (Walk* walk = of(userData))
+        walk->addCharacterData(XML_TEXT_NODE, text, length);
+    else
+        xmlSAX2Characters(userData, text, length);
+}
+
+void SVG::Walk::characterDataSection(void* userData, const xmlChar* text, int length) {
+    if (Walk* walk = of(userData))
+        walk->addCharacterData(XML_CDATA_SECTION_NODE, text, length);
+    else
+        xmlSAX2CDataBlock(userData, text, length);
+}
+
+void SVG::Walk::reference(void* userData, const xmlChar* name) {
+    if (Walk* walk = of(userData))
+        walk->addOtherNode();
+    else
+        xmlSAX2Reference(userData, name);
+}
+
+void SVG::Walk::comment(void* userData, const xmlChar* text) {
+    if (Walk* walk = of(userData))
+        walk->addOtherNode();
+    else
+        xmlSAX2Comment(userData, text);
+}
+
+void SVG::Walk::processingInstruction(void* userData, const xmlChar* target,
+                                      const xmlChar* data) {
+    if (Walk* walk = of(userData))
+        walk->addOtherNode();
+    else
+        xmlSAX2ProcessingInstruction(userData, target, data);
+}
+
+// Takes over the content handlers of the parser. White space goes the way of
+// other text, as libxml2's own tree builder has it.
+void SVG::Walk::handleOn(xmlParserCtxtPtr parser) {
+    parser->_private = this;
+    xmlSAXHandler* handler = parser->sax;
+    handler->serror = recordFirstFatalError;
+    handler->startElementNs = startElement;
+    handler->endElementNs = endElement;
+    handler->characters = characters;
+    handler->ignorableWhitespace = characters;
+    handler->cdataBlock = characterDataSection;
+    handler->reference = reference;
+    handler->comment = comment;
+    handler->processingInstruction = processingInstruction;
+}
+
+SVG::Walk::Frame& SVG::Walk::openFrame() {
+    if (depth == frames.size()) frames.emplace_back();
+    Frame& frame = frames[depth];
+    frame.element = xmlNode();
+    frame.element.type = XML_ELEMENT_NODE;
+    frame.element.doc = context->myDoc;
+    frame.firstChild = xmlNode();
+    frame.firstChildContent.clear();
+    frame.firstChildGrows = false;
+    return frame;
+}
+
+// The attributes as libxml2's tree holds them: in document order, each value
+// a single text node, except that a value with references (which the parser
+// leaves unreplaced, and then hands over as a text of its own ending in a
+// NUL) becomes the node list libxml2 makes of it.
+void SVG::Walk::readAttributes(Frame& frame, int count, const xmlChar** attributes) {
+    const std::size_t total = count > 0 ? static_cast<std::size_t>(count) : 0;
+    frame.attributes.assign(total, xmlAttr());
+    frame.valueTexts.assign(total, xmlNode());
+    // Room for every value first: the text nodes point into it as it fills.
+    std::size_t room = 0;
+    for (std::size_t i = 0; i < total; ++i)
+        room += static_cast<std::size_t>(attributes[5 * i + 4] - attributes[5 * i + 3]) + 1;
+    frame.values.clear();
+    frame.values.reserve(room);
+    for (std::size_t i = 0; i < total; ++i) {
+        const xmlChar** attribute = attributes + 5 * i;
+        const auto* value = reinterpret_cast<const char*>(attribute[3]);
+        const auto length = static_cast<std::size_t>(attribute[4] - attribute[3]);
+        xmlAttr& node = frame.attributes[i];
+        node.type = XML_ATTRIBUTE_NODE;
+        node.name = treeName(context, attribute[0], attribute[1], attribute[2]);
+        node.doc = context->myDoc;
+        node.next = i + 1 < total ? &frame.attributes[i + 1] : nullptr;
+        if (*attribute[4] == '\0' && std::memchr(value, '&', length) != nullptr) {
+            node.children = xmlStringLenGetNodeList(context->myDoc, attribute[3],
+                                                    static_cast<int>(length));
+            frame.valueLists.push_back(node.children);
+            continue;
+        }
+        xmlNode& text = frame.valueTexts[i];
+        text.type = XML_TEXT_NODE;
+        text.content = reinterpret_cast<xmlChar*>(frame.values.data() + frame.values.size());
+        frame.values.append(value, length);
+        frame.values.push_back('\0');
+        node.children = &text;
+    }
+    frame.element.properties = total > 0 ? &frame.attributes[0] : nullptr;
 }
 
 // A new element begins: its parent has now read all it needs (its attributes
-// and the character data before this first child element), and its earlier
-// children are done.
-void SVG::Walk::enter(xmlNode* element) {
-    Frame frame{element, Matrix::identity(), AttributeMap(), Frame::State::Waiting};
-    if (!frames.empty()) {
-        Frame& parent = frames.back();
-        convertWaiting(parent);
-        if (parent.element != nullptr) releaseChildren(parent.element, element);
+// and its first child), so it is converted before the element itself.
+void SVG::Walk::enter(const xmlChar* name, int attributeCount, const xmlChar** attributes) {
+    Frame& frame = openFrame();
+    frame.element.name = name;
+    frame.state = Frame::State::Waiting;
+    if (depth > 0) {
+        Frame& parent = frames[depth - 1];
+        convertWaiting(parent, &frame.element);
+        parent.firstChildGrows = false;
         if (parent.state == Frame::State::Hidden) {
             frame.state = Frame::State::Hidden;
         } else {
             frame.ctm = parent.ctm;
             frame.inherited = parent.inherited;
         }
+    } else {
+        frame.ctm = Matrix::identity();
+        frame.inherited.clear();
     }
-    if (element == nullptr) frame.state = Frame::State::Hidden;
-    frames.push_back(std::move(frame));
+    if (frame.state != Frame::State::Hidden) readAttributes(frame, attributeCount, attributes);
+    ++depth;
 }
 
-// An element ends: converted now if no child element came first, then its
-// subtree is freed. The element itself goes when its next sibling begins or
-// its parent ends.
+// An element ends: converted now if no child element came first.
 void SVG::Walk::leave() {
-    if (frames.empty()) return;
-    Frame& frame = frames.back();
-    convertWaiting(frame);
-    if (frame.element != nullptr) releaseChildren(frame.element, nullptr);
-    frames.pop_back();
+    if (depth == 0) return;
+    Frame& frame = frames[depth - 1];
+    convertWaiting(frame, nullptr);
+    release(frame);
+    --depth;
 }
 
-void SVG::Walk::convertWaiting(Frame& frame) {
+// Text and CDATA sections: the first child while nothing else came first,
+// and growing while more of its kind follows, as libxml2 merges them.
+void SVG::Walk::addCharacterData(xmlElementType type, const xmlChar* text, int length) {
+    if (depth == 0) return;
+    Frame& frame = frames[depth - 1];
     if (frame.state != Frame::State::Waiting) return;
-    const bool drawn = svg.convertElement(frame.element, frame.ctm, frame.inherited) == 0;
+    const bool first = frame.firstChild.type == 0;
+    if (first || (frame.firstChildGrows && frame.firstChild.type == type)) {
+        frame.firstChild.type = type;
+        frame.firstChildContent.append(reinterpret_cast<const char*>(text),
+                                       static_cast<std::size_t>(length));
+        frame.firstChildGrows = true;
+    } else {
+        frame.firstChildGrows = false;
+    }
+}
+
+void SVG::Walk::addOtherNode() {
+    if (depth == 0) return;
+    Frame& frame = frames[depth - 1];
+    if (frame.firstChild.type == 0) frame.firstChild.type = XML_COMMENT_NODE;
+    frame.firstChildGrows = false;
+}
+
+// Converts a waiting element, its children being what was read of them: the
+// first child, and `childElement` when an element child has begun.
+void SVG::Walk::convertWaiting(Frame& frame, xmlNode* childElement) {
+    if (frame.state != Frame::State::Waiting) return;
+    xmlNode* first = childElement;
+    if (frame.firstChild.type != 0) {
+        frame.firstChild.content = reinterpret_cast<xmlChar*>(frame.firstChildContent.data());
+        frame.firstChild.next = childElement;
+        first = &frame.firstChild;
+    }
+    frame.element.children = first;
+    const bool drawn = svg.convertElement(&frame.element, frame.ctm, frame.inherited) == 0;
     frame.state = drawn ? Frame::State::Converted : Frame::State::Hidden;
+    frame.element.children = nullptr;
 }
 
-// Frees every child of `parent` but `kept`.
-void SVG::Walk::releaseChildren(xmlNode* parent, const xmlNode* kept) {
-    xmlNode* child = parent->children;
-    while (child != nullptr) {
-        xmlNode* next = child->next;
-        if (child != kept) releaseNode(child);
-        child = next;
-    }
+// Parsed styles are found by the address of their text, which the next
+// element in this frame will reuse, so the element's texts are forgotten.
+void SVG::Walk::release(Frame& frame) {
+    for (const xmlNode& text : frame.valueTexts)
+        svg.parsedStyles.erase(reinterpret_cast<const char*>(text.content));
+    for (xmlNode* list : frame.valueLists) xmlFreeNodeList(list);
+    frame.valueLists.clear();
+    frame.valueTexts.clear();
+    frame.attributes.clear();
 }
 
-// Unlinks and frees a finished node. Parsed styles are found by the address
-// of their text, which later allocations may reuse once the node is gone, so
-// its value texts are forgotten first.
-void SVG::Walk::releaseNode(xmlNode* node) {
-    if (node->type == XML_ELEMENT_NODE) {
-        for (const xmlAttr* attribute = node->properties; attribute != nullptr;
-             attribute = attribute->next) {
-            for (const xmlNode* text = attribute->children; text != nullptr; text = text->next)
-                if (text->type == XML_TEXT_NODE && text->content != nullptr)
-                    svg.parsedStyles.erase(reinterpret_cast<const char*>(text->content));
-        }
-    }
-    xmlUnlinkNode(node);
-    xmlFreeNode(node);
+SVG::SVG(Orvane::Keynote& keynote)
+    : keynote(keynote), kappa(static_cast<float>(4.0 / 3.0 * (std::sqrt(2.0) - 1.0))) {
+    initializeColors();
 }
+
+SVG::~SVG() = default;
 
 int SVG::convert(const char* path) {
     xmlCheckVersion(LIBXML_VERSION);
@@ -426,26 +360,20 @@ int SVG::convert(const char* path) {
         return 1;
     }
     Walk walk{*this, context, ParseFailure(), {}};
-    context->_private = &walk;
-    context->sax->serror = Walk::recordFirstFatalError;
-    context->sax->startElementNs = Walk::startElement;
-    context->sax->endElementNs = Walk::endElement;
+    walk.handleOn(context);
     // Entities stay unsubstituted and no external DTD or entity is loaded:
     // attribute values expand internal entities themselves, within bounds.
     // Without XML_PARSE_HUGE the parser refuses nesting deeper than 256
-    // levels, which bounds the walk's stack. Short texts, as most attribute
-    // values are, are kept inside their nodes (XML_PARSE_COMPACT): smaller
-    // and quicker to build.
-    xmlDocPtr document = xmlCtxtReadFile(
-        context, path, nullptr,
-        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT);
+    // levels, which bounds the walk's frames.
+    xmlDocPtr document = xmlCtxtReadFile(context, path, nullptr,
+                                         XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     int result = 0;
     if (document == nullptr) {
         reportParseError(path, context, walk.failure);
         std::printf("error: could not parse file %s\n", path);
         result = 1;
     }
-    walk.frames.clear();
+    while (walk.depth > 0) walk.release(walk.frames[--walk.depth]);
     parsedStyles.clear();
     loweredNames.clear();
     expandedValues.clear();
@@ -453,55 +381,6 @@ int SVG::convert(const char* path) {
     xmlFreeDoc(document);
     xmlFreeParserCtxt(context);
     return result;
-}
-
-std::string_view SVG::attributeName(const xmlChar* name) {
-    std::string_view text = textOf(name);
-    if (!hasCapitals(text)) return text;
-    return *loweredNames.insert(lowered(text)).first;
-}
-
-// Returns 1 when neither the element nor anything below it is drawn (a
-// container of referenced content, or display none), so the walk passes its
-// subtree over; 0 otherwise.
-int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
-    // Most elements are shapes with nothing inside: their attribute map takes
-    // over the inherited one instead of copying it, and nothing is left to
-    // inherit from them.
-    const bool passesOn = hasElementChild(node);
-    AttributeMap attributes = passesOn ? inherited : std::move(inherited);
-    if (!passesOn) inherited.clear();
-    const char* ownStyle = nullptr;
-    std::vector<AttributeMap::value_type>& own = ownAttributes;
-    own.clear();
-    for (const xmlAttr* attribute = node->properties; attribute != nullptr;
-         attribute = attribute->next) {
-        std::string_view name = attributeName(attribute->name);
-        const char* value = attributeText(attribute, expandedValues, expandedSize);
-        if (isPaintValue(name)) value = boundedPaintValue(value, expandedValues);
-        if (name == "style") ownStyle = value;
-        if (passesOn && isInherited(name)) inherited.set(name, value);
-        own.emplace_back(name, value);
-    }
-    attributes.assign(own);
-    std::string name = lowered(textOf(node->name));
-    if (isNeverDrawn(name)) return 1;
-    if (isDisplayNone(attributes, ownStyle ? &styleDeclarations(ownStyle) : nullptr)) return 1;
-
-    if (const char* transform = valueOf(attributes, "transform")) convertTransform(transform, ctm);
-
-    if (name == "svg") {
-        convertSvgSize(*this, attributes, ctm);
-    } else if (name == "text") {
-        convertText(node, attributes, ctm);
-    } else if (const ShapeElement* shape = shapeElementNamed(name)) {
-        if (!hasRequiredAttributes(*shape, attributes)) return 0;
-        Path* path = shape->convert(*this, attributes, ctm);
-        const char* style = valueOf(attributes, "style");
-        paint(*this, path, attributes, style ? &styleDeclarations(style) : nullptr, sizeScale(ctm));
-        keynote.addShape(path);
-    }
-    return 0;
 }
 
 }  // namespace Pictavo
