@@ -16,10 +16,13 @@ namespace Pictavo {
 
 // Byte by byte, A to Z only, whatever the locale: names and colour values
 // are matched without regard to case.
+inline char loweredCharacter(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 inline std::string lowered(std::string_view text) {
     std::string result(text);
-    for (char& c : result)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : result) c = loweredCharacter(c);
     return result;
 }
 
@@ -39,12 +42,13 @@ inline bool isNoneValue(const char* value) {
     return std::strncmp(text, "none", 4) == 0 && *skipSpace(text + 4) == '\0';
 }
 
-// The value atof reads from the text, without atof's cost in the usual case:
-// white space, a sign, then decimal digits with a full stop and an exponent.
-// from_chars rounds those to the same double. Every other form (hexadecimal,
-// infinity, a value beyond the range of a double, no number at all) is left
-// to atof itself.
-inline double numberValue(const char* text) {
+// The value strtod reads from the text, without strtod's cost in the usual
+// case: white space, a sign, then decimal digits with a full stop and an
+// exponent. from_chars rounds those to the same double and stops where strtod
+// would. Every other form (hexadecimal, infinity, a value beyond the range of
+// a double, no number at all) is left to strtod itself. `end`, when given,
+// receives where the number ends, or `text` when there is none.
+inline double numberValue(const char* text, const char** end = nullptr) {
     const char* start = skipSpace(text);
     const char* digits = start + (*start == '-' || *start == '+');
     const bool decimal = (*digits >= '0' && *digits <= '9') || *digits == '.';
@@ -53,9 +57,15 @@ inline double numberValue(const char* text) {
         double value;
         std::from_chars_result result =
             std::from_chars(digits, digits + std::strlen(digits), value);
-        if (result.ec == std::errc()) return *start == '-' ? -value : value;
+        if (result.ec == std::errc()) {
+            if (end != nullptr) *end = result.ptr;
+            return *start == '-' ? -value : value;
+        }
     }
-    return std::atof(text);
+    char* stop = nullptr;
+    const double value = std::strtod(text, &stop);
+    if (end != nullptr) *end = stop;
+    return value;
 }
 
 // The number an attribute starts with (units and trailing text ignored, text

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -42,7 +43,7 @@ public:
 
     Orvane::Keynote& keynote;
     float kappa;  // 4/3 (sqrt 2 - 1), the Bezier circle constant
-    std::map<std::string, Orvane::Path::Color> colors;
+    std::map<std::string, Orvane::Path::Color, std::less<>> colors;
 
     explicit SVG(Orvane::Keynote& keynote);
     SVG(const SVG&) = delete;

@@ -15,18 +15,14 @@ namespace Pictavo {
 
 namespace {
 
-// "#rgb" is shorthand for "#rrggbb": every digit stands for itself twice.
-std::string longHexadecimal(const std::string& value) {
-    if (value.size() != 4 || value[0] != '#') return value;
-    return std::string{'#', value[1], value[1], value[2], value[2], value[3], value[3]};
-}
-
-bool isLongHexadecimal(const std::string& value) { return value.size() == 7 && value[0] == '#'; }
-
 // strtol stops at the first character that is no hexadecimal digit; the
-// digits read before it still make the colour, so "#ff00zz" is green.
-Orvane::Path::Color hexadecimalColor(const std::string& value) {
-    auto bits = static_cast<unsigned long>(std::strtol(value.c_str() + 1, nullptr, 16));
+// digits read before it still make the colour, so "#ff00zz" is green. "#rgb"
+// is shorthand for "#rrggbb": every digit stands for itself twice.
+Orvane::Path::Color hexadecimalColor(std::string_view value) {
+    char digits[7];  // six digits and their NUL
+    for (std::size_t i = 0; i < 6; ++i) digits[i] = value.size() == 4 ? value[1 + i / 2] : value[1 + i];
+    digits[6] = '\0';
+    auto bits = static_cast<unsigned long>(std::strtol(digits, nullptr, 16));
     Orvane::Path::Color color;
     color.color[0][0] = static_cast<float>((bits >> 16) & 0xFF) / 255.0f;
     color.color[0][1] = static_cast<float>((bits >> 8) & 0xFF) / 255.0f;
@@ -34,10 +30,14 @@ Orvane::Path::Color hexadecimalColor(const std::string& value) {
     return color;
 }
 
+bool isHexadecimal(std::string_view value) {
+    return (value.size() == 4 || value.size() == 7) && value[0] == '#';
+}
+
 // The opacity as a fraction from 0 to 1; nothing when the value holds no number.
 std::optional<float> opacityOf(const char* value) {
-    char* end = nullptr;
-    double number = std::strtod(value, &end);
+    const char* end = nullptr;
+    double number = numberValue(value, &end);
     if (end == value || std::isnan(number)) return std::nullopt;
     if (*end == '%') number /= 100;
     return std::clamp(static_cast<float>(number), 0.0f, 1.0f);
@@ -60,9 +60,11 @@ bool SVG::colorValue(const char* value, Orvane::Path::Color& color) const {
         color = Orvane::Path::Color();
         return true;
     }
-    std::string text = longHexadecimal(lowered(std::string_view(start, length)));
+    char word[colorValueLimit];  // the loop above bounds length by the limit
+    for (std::size_t i = 0; i < length; ++i) word[i] = loweredCharacter(start[i]);
+    const std::string_view text(word, length);
     if (text == "none") return false;
-    if (isLongHexadecimal(text)) {
+    if (isHexadecimal(text)) {
         color = hexadecimalColor(text);
         return true;
     }
