@@ -4,6 +4,7 @@
 // checks how the run ended and what it left there.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,12 +45,10 @@ inline std::string quoted(const std::string& text) {
 
 inline std::string repeated(const std::string& text, std::size_t count) {
     std::string result;
-    result.reserve(text.size() * count);
     for (std::size_t i = 0; i < count; ++i) result += text;
     return result;
 }
 
-// An SVG document around `body`.
 inline std::string drawing(const std::string& body, const std::string& rootAttributes = "") {
     return "<svg xmlns=\"http://www.w3.org/2000/svg\"" + rootAttributes + ">" + body + "</svg>\n";
 }
@@ -58,50 +57,53 @@ inline std::string parseFailure(const std::string& input) {
     return "error: could not parse file " + input + "\n";
 }
 
-constexpr fs::perms readableByAll =
-    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
-constexpr fs::perms enterableByAll =
-    readableByAll | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+// Every value of the attribute on the slide's own drawables (between the
+// slide's "<drawables>" and the fixed placeholders that close them), in
+// order, as written.
+inline std::vector<std::string> drawableValues(const std::string& document, const std::string& attribute) {
+    const std::size_t start = document.find("<drawables>", document.find("<slide-list>"));
+    if (start == std::string::npos) return {};
+    const std::string slide = document.substr(start, document.find("<title visibility", start) - start);
+    std::vector<std::string> values;
+    const std::string opening = " " + attribute + "=\"";
+    for (std::size_t at = slide.find(opening); at != std::string::npos; at = slide.find(opening, at)) {
+        at += opening.size();
+        values.push_back(slide.substr(at, slide.find('"', at) - at));
+    }
+    return values;
+}
 
 struct RunResult {
-    int status = -1;  // the exit status, or -1 when the program did not exit by itself
-    std::string out;
-    std::string err;
+    int status = -1;  // -1 when the program did not exit by itself
+    std::string out, err;
 };
-
-// Root passes every permission check, so a read-only folder only stops the
-// program when it runs as an ordinary user.
-enum class RunAs { Caller, OrdinaryUser };
 
 // The program runs in `work`; its output streams are caught beside it, so
 // `work` holds only what the program and the test put there.
 class Scratch {
 public:
-    fs::path root;
-    fs::path work;
+    fs::path root, work;
 
     Scratch() {
         std::string pattern = (fs::temp_directory_path() / "pictavo-run-XXXXXX").string();
         root = mkdtemp(pattern.data());
         work = root / "work";
         fs::create_directory(work);
-        fs::permissions(root, enterableByAll);
+        fs::permissions(root, fs::perms::all & ~fs::perms::group_write & ~fs::perms::others_write);
     }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
-
     ~Scratch() {
         std::error_code ignored;
-        for (auto it = fs::recursive_directory_iterator(root, ignored);
-             it != fs::recursive_directory_iterator(); it.increment(ignored))
+        for (auto it = fs::recursive_directory_iterator(root, ignored); it != fs::recursive_directory_iterator();
+             it.increment(ignored))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(root, ignored);
     }
 
     void write(const std::string& name, const std::string& bytes) const {
-        const fs::path path = work / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
+        fs::create_directories((work / name).parent_path());
+        std::ofstream(work / name, std::ios::binary) << bytes;
     }
 
     // Every path below `work` with its content ("<dir>" for a folder).
@@ -125,8 +127,8 @@ public:
                    "UBSAN_OPTIONS=\"${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=86\" "
                    "exec timeout -k 5 20 " + prefix + " " + quoted(program);
         for (const std::string& argument : arguments) command += " " + quoted(argument);
-        command += "; } >" + quoted((root / "stdout").string()) + " 2>" +
-                   quoted((root / "stderr").string()) + " </dev/null";
+        command += "; } >" + quoted((root / "stdout").string()) + " 2>" + quoted((root / "stderr").string()) +
+                   " </dev/null";
         const int wait = std::system(command.c_str());
         RunResult result;
         if (wait != -1 && WIFEXITED(wait)) result.status = WEXITSTATUS(wait);
@@ -135,32 +137,36 @@ public:
         return result;
     }
 
-    // The ordinary user gets its own copy of the program (the build may lie
-    // where it cannot go) and read access to what the test wrote.
+    // Root passes every permission check, so a read-only folder only stops the
+    // program when it runs as an ordinary user. That user gets its own copy of
+    // the program (the build may lie where it cannot go) and read access to
+    // what the test wrote.
     RunResult runAsOrdinaryUser(const std::vector<std::string>& arguments) const {
         if (geteuid() != 0) return run(arguments);
         const fs::path program = root / "pictavo";
         fs::copy_file(PICTAVO_BINARY, program, fs::copy_options::overwrite_existing);
-        fs::permissions(program, enterableByAll);
-        fs::permissions(work, enterableByAll, fs::perm_options::add);
+        const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+        const fs::perms enterable = readable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+        fs::permissions(program, enterable, fs::perm_options::add);
+        fs::permissions(work, enterable, fs::perm_options::add);
         for (const auto& entry : fs::directory_iterator(work))
-            if (entry.is_regular_file()) fs::permissions(entry.path(), readableByAll, fs::perm_options::add);
+            if (entry.is_regular_file()) fs::permissions(entry.path(), readable, fs::perm_options::add);
         return run(arguments, program.string(), "setpriv --reuid=65534 --regid=65534 --clear-groups");
     }
 
     // Refused: exit 1, `message` alone on standard output, the folder exactly
     // as before.
     void expectRefused(const std::vector<std::string>& arguments, const std::string& message,
-                       RunAs who = RunAs::Caller) const {
+                       bool asOrdinaryUser = false) const {
         const auto before = snapshot();
-        const RunResult result = who == RunAs::OrdinaryUser ? runAsOrdinaryUser(arguments) : run(arguments);
+        const RunResult result = asOrdinaryUser ? runAsOrdinaryUser(arguments) : run(arguments);
         EXPECT_EQ(result.status, 1) << result.err.substr(0, 2000);
         EXPECT_EQ(result.out, message);
         EXPECT_TRUE(before == snapshot()) << "the run left the folder changed";
     }
 
-    // Converted: exit 0, nothing said, a sound document alone in the bundle.
-    // Returns the document.
+    // Converted: exit 0, nothing said, a sound document alone in the bundle,
+    // readable like any file the user makes. Returns the document.
     std::string expectConverted(const std::vector<std::string>& arguments, const std::string& bundle) const {
         const RunResult result = run(arguments);
         EXPECT_EQ(result.status, 0) << result.out << result.err.substr(0, 2000);
@@ -170,6 +176,9 @@ public:
         for (const auto& entry : fs::directory_iterator(work / bundle, error))
             entries.push_back(entry.path().filename().string());
         EXPECT_EQ(entries, std::vector<std::string>{"presentation.apxl"}) << bundle.substr(0, 200);
+        const mode_t mask = umask(0);
+        umask(mask);
+        EXPECT_EQ(fs::status(work / bundle / "presentation.apxl", error).permissions(), fs::perms(0666 & ~mask));
         std::string document = readFile(work / bundle / "presentation.apxl");
         EXPECT_EQ(DocumentCheck::documentFault(document), "");
         return document;
