@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <random>
 #include <string>
-#include <tuple>
 #include <utility>
 
+#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 using Pictavo::SVG;
@@ -26,44 +29,61 @@ std::string tokensOf(const char* text) {
     return tokens;
 }
 
+// Numbers as drawings write them, mixed with what strtod must still read its
+// own way: white space, signs, hexadecimal, words and units around them.
+std::string randomNumberText(std::mt19937_64& generator) {
+    static const char* const pieces[] = {" ", "\t", "-", "+", ".", "e", "E", "e-", "E+",
+                                         "0x", "X", "p", "inf", "nan", "px", "%", ","};
+    std::string text;
+    const int parts = 1 + static_cast<int>(generator() % 6);
+    for (int i = 0; i < parts; ++i) {
+        if (generator() % 3 == 0) {
+            text += pieces[generator() % std::size(pieces)];
+        } else {
+            const int digits = 1 + static_cast<int>(generator() % 20);
+            for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + generator() % 10);
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 // An exponent belongs to the number written directly before it; a number
-// holds at most one full stop.
+// holds at most one full stop. A run longer than the buffer is cut to fit it,
+// and scanning goes on behind the whole run.
 TEST(TokenScanner, CutsTextIntoRunsOfOneClass) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", ""}, {"-12.5", "S-|N12.5"}, {"10 -20", "N10|O |S-|N20"}, {"+-.5", "S+-|N.5"},
-        {"10, (20", "N10|O, (|N20"}, {"zm#ff0000", "Wzm|O#|Wff|N0000"},
-        {"fill:red;;x", "Wfill|D:|Wred|D;;|Wx"}, {"\x80\xff_%", "O\x80\xff_%"},
-        {"1.5e-3", "N1.5e-3"}, {"1E+2x", "N1E+2|Wx"}, {"1e2.5", "N1e2|N.5"}, {"1.e5", "N1.e5"},
-        {"1e", "N1|We"}, {"1e-", "N1|We|S-"}, {".e5", "N.|We|N5"}, {"1.2.3", "N1.2|N.3"},
-        {"..5", "N.|N.5"},
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""}, {"10, (-20", "N10|O, (|S-|N20"}, {"+-.5", "S+-|N.5"},
+        {"zm#ff0000", "Wzm|O#|Wff|N0000"}, {"fill:red;;x", "Wfill|D:|Wred|D;;|Wx"},
+        {"\x80\xff_%", "O\x80\xff_%"}, {"1.5e-3", "N1.5e-3"}, {"1E+2x", "N1E+2|Wx"},
+        {"1e2.5", "N1e2|N.5"}, {"1e-", "N1|We|S-"}, {".e5", "N.|We|N5"}, {"1.2.3", "N1.2|N.3"},
+        {std::string(300, 'a') + "5", "W" + std::string(127, 'a') + "|N5"},
     };
-    for (const auto& [text, tokens] : cases) EXPECT_EQ(tokensOf(text), tokens) << text;
+    for (const auto& [text, tokens] : cases) EXPECT_EQ(tokensOf(text.c_str()), tokens) << text;
 }
 
-TEST(TokenScanner, EndLeavesTokenAndPositionAloneAndLongRunsAreCut) {
-    char token[16] = "keep";
-    const char* next = "unchanged";
-    SVG::TokenType type = SVG::TokenType::Word;
-    EXPECT_EQ(SVG::tokenParser("", token, &next, type), 0u);
-    EXPECT_EQ(type, SVG::TokenType::End);
-    EXPECT_STREQ(token, "keep");
-    EXPECT_STREQ(next, "unchanged");
-
-    const std::string text = std::string(300, 'a') + "5";
-    EXPECT_EQ(SVG::tokenParser(text.c_str(), token, &next, type), 15u);
-    EXPECT_EQ(std::string(token), std::string(15, 'a'));
-    EXPECT_STREQ(next, "5");
-}
-
-// The result points at the first character kept; a NUL goes behind the last.
-TEST(Trim, CutsWhiteSpaceOffBothEndsInPlace) {
-    const std::tuple<const char*, const char*, int> cases[] = {
-        {"  a b \t\n\v\f\r", "a b", 2}, {"a b", "a b", 0}, {" \t\n\v\f\r", "", 6}};
-    for (const auto& [text, trimmed, offset] : cases) {
-        std::string buffer = text;
-        EXPECT_EQ(SVG::trim(buffer.data()), buffer.data() + offset) << text;
-        EXPECT_STREQ(buffer.data() + offset, trimmed) << text;
+// Every number the converter reads must be the one strtod reads, and end where
+// strtod ends: the output's digits depend on every bit, and units or per cent
+// signs are read behind the number.
+TEST(NumberValue, ReadsWhatStrtodReads) {
+    const char* const edges[] = {
+        "", ".", "1.", "-.5", "-0", "+-1", "- 1", "  \n 7px", "1e+", "1.5.5", "-0X1p3", "-Infinity",
+        "nan", "1e400", "-1e-400", "2.4703282292062328e-324", "1.7976931348623159e308",
+        "9007199254740993", "123456789012345678901234567890",
+    };
+    // Bit for bit, so that a different rounding of the last place or a lost
+    // sign of zero shows.
+    auto same = [](const char* text) {
+        const char* end = nullptr;
+        char* expectedEnd = nullptr;
+        const double read = Pictavo::numberValue(text, &end), expected = std::strtod(text, &expectedEnd);
+        return std::memcmp(&read, &expected, sizeof read) == 0 && end == expectedEnd;
+    };
+    for (const char* text : edges) EXPECT_TRUE(same(text)) << '"' << text << '"';
+    std::mt19937_64 generator(20111001);
+    for (int i = 0; i < 300000; ++i) {
+        const std::string text = randomNumberText(generator);
+        ASSERT_TRUE(same(text.c_str())) << '"' << text << '"';
     }
 }
