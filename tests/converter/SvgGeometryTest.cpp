@@ -54,7 +54,7 @@ TEST_F(Geometry, PathDataGroupsFiguresAndReflections) {
 
 TEST_F(Geometry, ArcsSplitIntoQuarterTurnPieces) {
     expectAll({
-        {"M 0 0 A 10 10 0 0 1 10 10", "M0,0 C5.523,0 10,4.477 10,10"},
+        {"M 0 0 A 10 -10 0 0 1 10 10", "M0,0 C5.523,0 10,4.477 10,10"},  // radii are lengths
         // Radii too small to reach the end grow until they do.
         {"M 0 0 A 1 1 0 0 1 20 0", "M0,0 C0,-5.523 4.477,-10 10,-10 C15.523,-10 20,-5.523 20,0"},
         {"M 0 0 A 10 10 0 0 0 20 0", "M0,0 C0,5.523 4.477,10 10,10 C15.523,10 20,5.523 20,0"},
