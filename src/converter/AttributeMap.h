@@ -72,6 +72,14 @@ public:
         }
     }
 
+    // The entries of `base`, then the given ones set over them as assign
+    // sets them, in one allocation.
+    void assign(const AttributeMap& base, const std::vector<value_type>& given) {
+        entries.reserve(base.size() + given.size());
+        entries.assign(base.entries.begin(), base.entries.end());
+        assign(given);
+    }
+
 private:
     std::vector<value_type> entries;  // unique names, sorted by isBefore
 

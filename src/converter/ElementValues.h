@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "converter/Matrix.h"
 #include "converter/Svg.h"
@@ -77,14 +78,13 @@ inline float attributeNumber(const AttributeMap& attributes, const char* name,
 }
 
 // Figures are kept until the document is written, and neither path data nor
-// a points list says how many segments a figure will have: a finished figure
-// gives back the room its vector grew beyond them. Only small vectors do:
-// they share their pages with other allocations, so their spare room is
-// resident memory; a large one has pages of its own, whose unused part is
-// never touched, and copying it would only double it for a moment.
-inline void releaseSpareSegments(Orvane::Path& figure) {
-    const std::size_t smallFigureSegments = 1024;
-    if (figure.segments.capacity() <= smallFigureSegments) figure.segments.shrink_to_fit();
+// a points list says how many segments a figure will have. Their segments are
+// gathered in `pending`, whose room is kept from figure to figure, and each
+// figure takes them with one allocation of the right size.
+inline void addPendingSegments(Orvane::Path& figure, std::vector<Orvane::PathSegment>& pending) {
+    figure.segments.reserve(figure.segments.size() + pending.size());
+    for (const Orvane::PathSegment& segment : pending) figure.addSegment(segment);
+    pending.clear();
 }
 
 // How much the matrix scales lengths: the square root of the area factor of

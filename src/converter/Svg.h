@@ -120,6 +120,9 @@ private:
     // The element's own attributes while convertElement gathers them, kept
     // between elements so that its room is allocated once.
     std::vector<AttributeMap::value_type> ownAttributes;
+    // The segments of the figure being read, kept between figures for the
+    // same reason.
+    std::vector<Orvane::PathSegment> pendingSegments;
 };
 
 }  // namespace Pictavo

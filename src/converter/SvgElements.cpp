@@ -253,12 +253,6 @@ std::string_view SVG::attributeName(const xmlChar* name) {
 // container of referenced content, or display none), so the walk passes its
 // subtree over; 0 otherwise.
 int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
-    // Most elements are shapes with nothing inside: their attribute map takes
-    // over the inherited one instead of copying it, and nothing is left to
-    // inherit from them.
-    const bool passesOn = hasElementChild(node);
-    AttributeMap attributes = passesOn ? inherited : std::move(inherited);
-    if (!passesOn) inherited.clear();
     const char* ownStyle = nullptr;
     std::vector<AttributeMap::value_type>& own = ownAttributes;
     own.clear();
@@ -268,10 +262,17 @@ int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
         const char* value = attributeText(attribute, expandedValues, expandedSize);
         if (isPaintValue(name)) value = boundedPaintValue(value, expandedValues);
         if (name == "style") ownStyle = value;
-        if (passesOn && isInherited(name)) inherited.set(name, value);
         own.emplace_back(name, value);
     }
-    attributes.assign(own);
+    AttributeMap attributes;
+    attributes.assign(inherited, own);
+    // Only an element with element children passes anything on.
+    if (hasElementChild(node)) {
+        for (const auto& [name, value] : own)
+            if (isInherited(name)) inherited.set(name, value);
+    } else {
+        inherited.clear();
+    }
     std::string name = lowered(textOf(node->name));
     if (isNeverDrawn(name)) return 1;
     if (isDisplayNone(attributes, ownStyle ? &styleDeclarations(ownStyle) : nullptr)) return 1;

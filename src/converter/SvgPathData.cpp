@@ -156,14 +156,15 @@ PathSegment arcPiece(const Point& start, float alpha, float beta, const UnitArc&
 // trailing incomplete group still draws its complete ones.
 class PathDataReader {
 public:
-    PathDataReader(const SVG& svg, Matrix& ctm)
-        : svg(svg), ctm(ctm), result(new Path()), receiving(result) {}
+    PathDataReader(const SVG& svg, Matrix& ctm, std::vector<PathSegment>& pending)
+        : svg(svg), ctm(ctm), pending(pending), result(new Path()), receiving(result) {}
 
     Path* read(const char* data);
 
 private:
     const SVG& svg;
     Matrix& ctm;
+    std::vector<PathSegment>& pending;  // the current figure's segments, mapped
     Path* result;
     Path* receiving;  // the path of the current figure
     int moves = 0;
@@ -308,6 +309,7 @@ void PathDataReader::executeGroup() {
 // path of its own, handed to the result when the figure after it begins.
 void PathDataReader::startFigure(const Point& at) {
     ++moves;
+    addPendingSegments(*receiving, pending);
     if (moves > 2) handOver(receiving);
     if (moves >= 2) receiving = new Path();
     current = at;
@@ -323,7 +325,7 @@ void PathDataReader::closeFigure() {
 }
 
 void PathDataReader::append(const PathSegment& segment) {
-    receiving->addSegment(svg.transformedSegment(segment, ctm));
+    pending.push_back(svg.transformedSegment(segment, ctm));
     current = segment.end;
 }
 
@@ -364,12 +366,10 @@ void PathDataReader::arcTo(float rx, float ry, float angle, float largeArc, floa
     current = end;
 }
 
-void PathDataReader::handOver(Path* figure) {
-    releaseSpareSegments(*figure);
-    result->addSubpath(figure);
-}
+void PathDataReader::handOver(Path* figure) { result->addSubpath(figure); }
 
 Path* PathDataReader::finish() {
+    addPendingSegments(*receiving, pending);
     if (moves >= 2) {
         if (receiving->segments.empty()) {
             delete receiving;
@@ -377,14 +377,13 @@ Path* PathDataReader::finish() {
             handOver(receiving);
         }
     }
-    releaseSpareSegments(*result);
     return result;
 }
 
 }  // namespace
 
 Orvane::Path* SVG::convertPath(const char* data, Matrix& ctm) {
-    return PathDataReader(*this, ctm).read(data == nullptr ? "" : data);
+    return PathDataReader(*this, ctm, pendingSegments).read(data == nullptr ? "" : data);
 }
 
 }  // namespace Pictavo

@@ -144,12 +144,12 @@ Path* SVG::convertPolygon(const char* points, bool closed, Matrix& ctm) {
         }
         xPending = false;
         Point point(x, number);
-        if (started) path->addSegment(transformedSegment(line(previous, point), ctm));
+        if (started) pendingSegments.push_back(transformedSegment(line(previous, point), ctm));
         previous = point;
         started = true;
     }
     path->closed = closed;
-    releaseSpareSegments(*path);
+    addPendingSegments(*path, pendingSegments);
     return path;
 }
 

@@ -4,13 +4,16 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xmlversion.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
@@ -53,6 +56,14 @@ const xmlChar* treeName(xmlParserCtxtPtr context, const xmlChar* localName, cons
     if (prefix == nullptr || uri != nullptr) return localName;
     const xmlChar* qualified = xmlDictQLookup(context->dict, prefix, localName);
     return qualified != nullptr ? qualified : localName;
+}
+
+bool isStyleName(const xmlChar* name) {
+    const std::string_view style = "style";
+    const auto* text = reinterpret_cast<const char*>(name);
+    if (std::strlen(text) != style.size()) return false;
+    return std::equal(style.begin(), style.end(), text,
+                      [](char expected, char c) { return loweredCharacter(c) == expected; });
 }
 
 }  // namespace
@@ -335,10 +346,12 @@ void SVG::Walk::convertWaiting(Frame& frame, xmlNode* childElement) {
 }
 
 // Parsed styles are found by the address of their text, which the next
-// element in this frame will reuse, so the element's texts are forgotten.
+// element in this frame will reuse, so the element's own style is forgotten.
 void SVG::Walk::release(Frame& frame) {
-    for (const xmlNode& text : frame.valueTexts)
-        svg.parsedStyles.erase(reinterpret_cast<const char*>(text.content));
+    for (std::size_t i = 0; i < frame.attributes.size(); ++i) {
+        if (isStyleName(frame.attributes[i].name))
+            svg.parsedStyles.erase(reinterpret_cast<const char*>(frame.valueTexts[i].content));
+    }
     for (xmlNode* list : frame.valueLists) xmlFreeNodeList(list);
     frame.valueLists.clear();
     frame.valueTexts.clear();
