@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -32,8 +31,14 @@ inline const char* valueOf(const AttributeMap& attributes, const char* name) {
     return found == attributes.end() ? nullptr : found->second;
 }
 
+// White space as isspace knows it in the C locale, which the program keeps,
+// without a call into the C library for every character.
+inline bool isSpaceCharacter(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 inline const char* skipSpace(const char* text) {
-    while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+    while (isSpaceCharacter(*text)) ++text;
     return text;
 }
 

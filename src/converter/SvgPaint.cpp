@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +22,11 @@ Orvane::Path::Color hexadecimalColor(std::string_view value) {
     char digits[7];  // six digits and their NUL
     for (std::size_t i = 0; i < 6; ++i) digits[i] = value.size() == 4 ? value[1 + i / 2] : value[1 + i];
     digits[6] = '\0';
-    auto bits = static_cast<unsigned long>(std::strtol(digits, nullptr, 16));
+    unsigned long bits = 0;
+    const std::from_chars_result read = std::from_chars(digits, digits + 6, bits, 16);
+    // Six plain digits are the usual case; strtol alone knows what it makes
+    // of anything else (a sign, a 0x, white space).
+    if (read.ptr != digits + 6) bits = static_cast<unsigned long>(std::strtol(digits, nullptr, 16));
     Orvane::Path::Color color;
     color.color[0][0] = static_cast<float>((bits >> 16) & 0xFF) / 255.0f;
     color.color[0][1] = static_cast<float>((bits >> 8) & 0xFF) / 255.0f;
@@ -54,7 +58,7 @@ bool SVG::colorValue(const char* value, Orvane::Path::Color& color) const {
     const char* start = skipSpace(value);
     std::size_t length = 0;
     while (length <= colorValueLimit && start[length] != '\0' &&
-           !std::isspace(static_cast<unsigned char>(start[length])))
+           !isSpaceCharacter(start[length]))
         ++length;
     if (length > colorValueLimit || *skipSpace(start + length) != '\0') {
         color = Orvane::Path::Color();

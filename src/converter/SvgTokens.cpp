@@ -1,7 +1,7 @@
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
+#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
@@ -61,13 +61,11 @@ std::size_t SVG::tokenParser(const char* position, char* token, std::size_t capa
     return copied;
 }
 
-static bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
 char* SVG::trim(char* text) {
-    while (isSpace(*text)) ++text;
+    while (isSpaceCharacter(*text)) ++text;
     if (*text == '\0') return text;
     char* last = text + std::strlen(text) - 1;
-    while (isSpace(*last)) --last;
+    while (isSpaceCharacter(*last)) --last;
     last[1] = '\0';
     return text;
 }
