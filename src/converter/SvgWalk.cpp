@@ -58,6 +58,7 @@ const xmlChar* treeName(xmlParserCtxtPtr context, const xmlChar* localName, cons
     return qualified != nullptr ? qualified : localName;
 }
 
+// Whether an attribute is named style, in any case.
 bool isStyleName(const xmlChar* name) {
     const std::string_view style = "style";
     const auto* text = reinterpret_cast<const char*>(name);
