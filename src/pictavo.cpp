@@ -48,6 +48,8 @@ int convert(const char* input, const std::string& bundle) {
         std::printf("error: could not create bundle %s\n", bundle.c_str());
         return 1;
     }
+    // The document is written on a second core while the drawing converts.
+    keynote.exportWhileAdding();
     Pictavo::SVG svg(keynote);
     // The converter reports a parse failure itself; the unsaved presentation
     // then leaves any earlier document as it was.

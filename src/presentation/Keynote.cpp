@@ -1,16 +1,14 @@
 #include "presentation/Keynote.h"
 
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -160,230 +158,159 @@ void giveOrdinaryPermissions(int descriptor) {
     fchmod(descriptor, 0666 & ~mask);
 }
 
-// The drawables in the order they are written: drawable k of that order
-// writes its element with the index k.
-class ExportOrder {
-public:
-    ExportOrder(const std::vector<TransformableShape*>& shapes, bool reverse)
-        : shapes(shapes), reverse(reverse) {}
-
-    int size() const { return static_cast<int>(shapes.size()); }
-
-    // Writes the elements of drawables first to end - 1 of the order to `out`.
-    void format(int first, int end, FILE* out) const {
-        const int count = size();
-        for (int k = first; k < end; ++k) shapes[reverse ? count - 1 - k : k]->exportXML(out, k);
-    }
-
-private:
-    const std::vector<TransformableShape*>& shapes;
-    bool reverse;
-};
-
-// Batches of this many drawables, some 70 KiB of text on the benchmark
-// drawings (about 550 bytes an element), change hands often enough that
-// neither thread idles for long.
-const int batchDrawables = 128;
-// Batches formatted ahead of the writing, at most: their texts stay at a few
-// hundred KiB, which even the smallest drawings that take this road hardly
-// notice in their peak memory.
-const int batchesAhead = 4;
-// Measured: below this many drawables a second thread saves less than
-// starting it costs.
-const int parallelThreshold = 4096;
-
-bool worthFormattingInParallel(int drawables) {
-    return drawables >= parallelThreshold && std::thread::hardware_concurrency() > 1;
+void writeHeader(FILE* file, int width, int height) {
+    std::fputs(headerBlock, file);
+    std::fputs("<theme slide-size=\"", file);
+    Format::integer(file, width);
+    std::fputc(' ', file);
+    Format::integer(file, height);
+    std::fputs("\">\n", file);
+    writeMasterSlide(file);
 }
 
-// One batch's text in memory, in pages of its own rather than in the heap:
-// texts grown among the drawables and freed at the end made deleting the
-// drawables afterwards up to twice as slow (measured), which undid half of
-// what the second thread saves. The pages are reserved once and reused batch
-// after batch; only those written to ever become resident.
-class BatchText {
+// The header as writeHeader writes it, or an empty text when no memory
+// stream could be had.
+std::string headerText(int width, int height) {
+    char* bytes = nullptr;
+    std::size_t length = 0;
+    FILE* stream = open_memstream(&bytes, &length);
+    if (stream == nullptr) return std::string();
+    writeHeader(stream, width, height);
+    std::string text;
+    if (std::fclose(stream) == 0) text.assign(bytes, length);
+    std::free(bytes);
+    return text;
+}
+
+// Writes every one of `drawables`, in their order or reversed; the k-th
+// written gets the index firstIndex + k.
+void writeDrawables(const std::vector<TransformableShape*>& drawables, bool reverse,
+                    int firstIndex, FILE* file) {
+    const int count = static_cast<int>(drawables.size());
+    for (int k = 0; k < count; ++k)
+        drawables[reverse ? count - 1 - k : k]->exportXML(file, firstIndex + k);
+}
+
+bool writeAt(int descriptor, const char* bytes, std::size_t count, off_t offset) {
+    while (count > 0) {
+        const ssize_t done = pwrite(descriptor, bytes, count, offset);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        bytes += done;
+        count -= static_cast<std::size_t>(done);
+        offset += done;
+    }
+    return true;
+}
+
+const std::size_t copyChunk = std::size_t(1) << 20;
+
+// The slow way, for file systems that cannot copy within the kernel.
+bool copyByReading(int from, off_t fromOffset, int to, off_t toOffset) {
+    std::vector<char> chunk(copyChunk);
+    for (;;) {
+        const ssize_t read = pread(from, chunk.data(), chunk.size(), fromOffset);
+        if (read < 0 && errno == EINTR) continue;
+        if (read <= 0) return read == 0;
+        if (!writeAt(to, chunk.data(), static_cast<std::size_t>(read), toOffset)) return false;
+        fromOffset += read;
+        toOffset += read;
+    }
+}
+
+// Copies everything from `fromOffset` to the end of `from` to `toOffset` in `to`.
+bool copyToEnd(int from, off_t fromOffset, int to, off_t toOffset) {
+    for (;;) {
+        const ssize_t copied = copy_file_range(from, &fromOffset, to, &toOffset, copyChunk, 0);
+        if (copied == 0) return true;
+        if (copied < 0 && errno != EINTR) return copyByReading(from, fromOffset, to, toOffset);
+    }
+}
+
+// Drops what the stream wrote from `length` on; it goes on writing there.
+bool cutAfter(FILE* file, long length) {
+    return std::fflush(file) == 0 && ftruncate(fileno(file), length) == 0 &&
+           std::fseek(file, length, SEEK_SET) == 0;
+}
+
+// The writer wakes for this many new drawables at a time: one wake-up, and
+// one lock on the adding side, for each drawable would cost more than their
+// formatting.
+const std::size_t batchDrawables = 128;
+
+}  // namespace
+
+// Formats the drawables on a thread of its own while the converter adds more:
+// it takes the pointers added since its last batch under the lock and writes
+// those drawables without it, straight into the document's stream, which no
+// other thread touches while it runs. Every drawable is formatted by this
+// thread only, as drawables change their own fields while they write.
+class Keynote::Writer {
 public:
-    BatchText() {
-        void* pages = mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
-                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        if (pages != MAP_FAILED) start = static_cast<char*>(pages);
-    }
-    BatchText(const BatchText&) = delete;
-    BatchText& operator=(const BatchText&) = delete;
-    ~BatchText() {
-        if (start != nullptr) munmap(start, capacity);
-    }
+    explicit Writer(Keynote& keynote) : keynote(keynote) {}
 
-    bool usable() const { return start != nullptr; }
-    const char* data() const { return start; }
-    std::size_t size() const { return length; }
-    void clear() { length = 0; }
-
-    // Appends the bytes if they fit; a batch that outgrows the room is left
-    // to be formatted at its turn.
-    bool append(const char* bytes, std::size_t count) {
-        if (start == nullptr || count > capacity - length) return false;
-        std::memcpy(start + length, bytes, count);
-        length += count;
+    bool start() {
+        try {
+            thread = std::thread(&Writer::run, this);
+        } catch (const std::system_error&) {
+            return false;
+        }
         return true;
     }
 
+    void add(TransformableShape* shape) {
+        bool batchComplete;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            keynote.shapes.push_back(shape);
+            batchComplete = keynote.shapes.size() == awaited;
+        }
+        if (batchComplete) drawablesAdded.notify_one();
+    }
+
+    // With `finishWriting`, every drawable added so far is written first.
+    void stop(bool finishWriting) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopping = true;
+            abandoned = !finishWriting;
+        }
+        drawablesAdded.notify_one();
+        thread.join();
+    }
+
 private:
-    // Some two hundred times a benchmark batch: a batch this large is rare
-    // enough to be formatted the slow way.
-    static constexpr std::size_t capacity = std::size_t(16) << 20;
-    char* start = nullptr;
-    std::size_t length = 0;
-};
-
-// The write function of a stream into a batch's text. A full text makes it
-// fail, and so the stream.
-ssize_t appendToText(void* cookie, const char* bytes, std::size_t count) {
-    return static_cast<BatchText*>(cookie)->append(bytes, count) ? static_cast<ssize_t>(count) : -1;
-}
-
-const cookie_io_functions_t textSink = {nullptr, appendToText, nullptr, nullptr};
-
-// Formatting the drawables takes a fifth of a large run, all of it after the
-// conversion. Here a second thread and the calling one each take the next
-// unformatted batch of consecutive drawables and format it into memory; the
-// calling thread alone writes finished batches to the document, strictly in
-// order, and hands each one's memory on to a later batch once it is written.
-// Every drawable is formatted by one thread only, as drawables change their
-// own fields while they write.
-class ParallelExport {
-public:
-    ParallelExport(const ExportOrder& order, FILE* file)
-        : order(order),
-          file(file),
-          batchCount((order.size() + batchDrawables - 1) / batchDrawables),
-          states(batchCount, State::pending) {}
+    Keynote& keynote;
+    std::thread thread;
+    std::mutex mutex;
+    std::condition_variable drawablesAdded;
+    // Guarded by `mutex`, like the growing of keynote.shapes.
+    std::size_t taken = 0;    // drawables handed to the writing so far
+    std::size_t awaited = 0;  // the count of drawables that wakes the writer
+    bool stopping = false;
+    bool abandoned = false;
 
     void run() {
-        std::thread helper;
-        // Without a second thread the calling one formats every batch at
-        // its turn, which is the sequential loop.
-        try {
-            helper = std::thread(&ParallelExport::formatAhead, this);
-        } catch (const std::system_error&) {
-        }
-        for (int turn = 0; turn < batchCount; ++turn) {
-            awaitTurn(turn);
-            writeBatch(turn);
-        }
-        if (helper.joinable()) helper.join();
-    }
-
-private:
-    // A batch's text is in memory once formatted ahead; a batch that nobody
-    // formatted ahead, or whose memory stream failed, is formatted straight
-    // into the document at its turn.
-    enum class State { pending, inMemory, atTurn };
-
-    const ExportOrder& order;
-    FILE* const file;
-    const int batchCount;
-    std::vector<State> states;  // one a batch, guarded by `mutex`
-    // Batch b is formatted into texts[b % batchesAhead]: the batch that used
-    // it before is written by then.
-    BatchText texts[batchesAhead];
-    std::atomic<int> unclaimed{0};  // the first batch nobody has taken
-    std::mutex mutex;
-    std::condition_variable batchFinished;
-    std::condition_variable batchWritten;
-    int written = 0;  // batches written to the document, guarded by `mutex`
-
-    int firstDrawable(int batch) const { return batch * batchDrawables; }
-    int endDrawable(int batch) const {
-        return std::min(firstDrawable(batch) + batchDrawables, order.size());
-    }
-
-    // The second thread: it waits while its batch would run too far ahead
-    // of the writing.
-    void formatAhead() {
-        for (;;) {
-            const int batch = unclaimed.fetch_add(1);
-            if (batch >= batchCount) return;
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                batchWritten.wait(lock, [&] { return batch < written + batchesAhead; });
-            }
-            formatIntoMemory(batch);
+        std::vector<TransformableShape*> batch;
+        std::size_t first = 0;
+        while (takeBatch(batch, first)) {
+            if (first == 0) std::fseek(keynote.file, keynote.bodyStart, SEEK_SET);
+            writeDrawables(batch, false, static_cast<int>(first), keynote.file);
         }
     }
 
-    // Takes the next unformatted batch if it is below `limit`.
-    bool claimBelow(int limit, int& batch) {
-        batch = unclaimed.load();
-        while (batch < limit) {
-            if (unclaimed.compare_exchange_weak(batch, batch + 1)) return true;
-        }
-        return false;
-    }
-
-    // The calling thread formats batches ahead itself until the batch of
-    // this turn is finished, or is its own to format now.
-    void awaitTurn(int turn) {
-        const int limit = std::min(turn + batchesAhead, batchCount);
-        int batch;
-        while (!isFinished(turn) && claimBelow(limit, batch)) {
-            if (batch == turn) {
-                finish(turn, State::atTurn);
-                return;
-            }
-            formatIntoMemory(batch);
-        }
+    bool takeBatch(std::vector<TransformableShape*>& batch, std::size_t& first) {
         std::unique_lock<std::mutex> lock(mutex);
-        batchFinished.wait(lock, [&] { return states[turn] != State::pending; });
-    }
-
-    bool isFinished(int batch) {
-        std::lock_guard<std::mutex> lock(mutex);
-        return states[batch] != State::pending;
-    }
-
-    void finish(int batch, State state) {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            states[batch] = state;
-        }
-        batchFinished.notify_one();
-    }
-
-    // A stream that failed may have lost bytes: its batch is formatted again
-    // at its turn, into the document.
-    void formatIntoMemory(int batch) {
-        BatchText& text = texts[batch % batchesAhead];
-        text.clear();
-        FILE* stream = text.usable() ? fopencookie(&text, "w", textSink) : nullptr;
-        if (stream == nullptr) {
-            finish(batch, State::atTurn);
-            return;
-        }
-        // Each drawable writes its element at once: a stream buffer would
-        // only copy it one more time.
-        std::setvbuf(stream, nullptr, _IONBF, 0);
-        order.format(firstDrawable(batch), endDrawable(batch), stream);
-        const bool streamFailed = std::ferror(stream) != 0;
-        finish(batch, std::fclose(stream) != 0 || streamFailed ? State::atTurn : State::inMemory);
-    }
-
-    void writeBatch(int turn) {
-        if (states[turn] == State::inMemory) {
-            const BatchText& text = texts[turn % batchesAhead];
-            std::fwrite(text.data(), 1, text.size(), file);
-        } else {
-            order.format(firstDrawable(turn), endDrawable(turn), file);
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            ++written;
-        }
-        batchWritten.notify_one();
+        const std::vector<TransformableShape*>& shapes = keynote.shapes;
+        awaited = taken + batchDrawables;
+        drawablesAdded.wait(lock, [&] { return shapes.size() >= awaited || stopping; });
+        if (abandoned || taken == shapes.size()) return false;
+        first = taken;
+        batch.assign(shapes.begin() + static_cast<std::ptrdiff_t>(taken), shapes.end());
+        taken = shapes.size();
+        return true;
     }
 };
-
-}  // namespace
 
 Keynote::Keynote(const char* bundle, int width, int height)
     : width(width),
@@ -392,7 +319,8 @@ Keynote::Keynote(const char* bundle, int width, int height)
       failed(0),
       bundlePath(bundle),
       createdBundle(false),
-      saved(false) {
+      saved(false),
+      bodyStart(-1) {
     documentPath = bundlePath + documentName;
     if (mkdir(bundle, 0775) == 0) {
         createdBundle = true;
@@ -425,6 +353,7 @@ Keynote::~Keynote() {
 }
 
 void Keynote::discard() {
+    stopWriter(false);
     if (file != nullptr) {
         std::fclose(file);
         file = nullptr;
@@ -441,6 +370,7 @@ void Keynote::discard() {
 }
 
 void Keynote::clear() {
+    stopWriter(false);
     for (TransformableShape* shape : shapes) delete shape;
     shapes.clear();
 }
@@ -448,29 +378,90 @@ void Keynote::clear() {
 int Keynote::error() const { return failed; }
 
 void Keynote::addShape(TransformableShape* shape) {
-    if (shape != nullptr) shapes.push_back(shape);
+    if (shape == nullptr) return;
+    if (writer == nullptr) {
+        shapes.push_back(shape);
+        return;
+    }
+    if (bodyStart < 0) reserveHeaderRoom();
+    writer->add(shape);
+}
+
+void Keynote::exportWhileAdding() {
+    if (error() || file == nullptr || writer != nullptr) return;
+    if (!shapes.empty()) reserveHeaderRoom();
+    auto started = std::make_unique<Writer>(*this);
+    if (started->start()) writer = std::move(started);
+}
+
+// The header goes first but its slide size is final only after the last
+// drawable: the drawables start behind room for the header as it would be
+// now, which it fills unless a later size has other digits.
+void Keynote::reserveHeaderRoom() {
+    bodyStart = static_cast<long>(headerText(width, height).size());
+}
+
+void Keynote::stopWriter(bool finishWriting) {
+    if (writer == nullptr) return;
+    writer->stop(finishWriting);
+    writer.reset();
 }
 
 void Keynote::exportXML(bool reverse) {
     if (error() || file == nullptr) return;
-    const ExportOrder order(shapes, reverse);
-    if (worthFormattingInParallel(order.size())) {
-        ParallelExport(order, file).run();
-    } else {
-        order.format(0, order.size(), file);
+    if (writer != nullptr || bodyStart >= 0) {
+        stopWriter(true);
+        if (!reverse) return;
+        // The writer wrote them in the order they were added.
+        if (bodyStart >= 0 && !cutAfter(file, bodyStart)) failed = 1;
     }
+    writeDrawables(shapes, reverse, 0, file);
 }
 
 int Keynote::printHeader() {
     if (error() || file == nullptr) return 1;
-    std::fputs(headerBlock, file);
-    std::fputs("<theme slide-size=\"", file);
-    Format::integer(file, width);
-    std::fputc(' ', file);
-    Format::integer(file, height);
-    std::fputs("\">\n", file);
-    writeMasterSlide(file);
+    if (bodyStart >= 0) return placeHeader(headerText(width, height));
+    writeHeader(file, width, height);
+    // Drawables added from now on follow this header.
+    if (writer != nullptr) bodyStart = std::ftell(file);
     return 0;
+}
+
+// Writes the header into its room beside the writer, which may still be
+// appending drawables behind it, or moves the drawables when it does not fit.
+int Keynote::placeHeader(const std::string& header) {
+    const bool fits = header.size() == static_cast<std::size_t>(bodyStart);
+    const bool placed = !header.empty() && (fits ? writeAt(fileno(file), header.data(), header.size(), 0)
+                                                 : moveBodyBehind(header));
+    if (!placed) failed = 1;
+    return placed ? 0 : 1;
+}
+
+// The drawables written so far go into a new temporary document behind the
+// header, which then replaces the old one.
+bool Keynote::moveBodyBehind(const std::string& header) {
+    stopWriter(true);
+    if (std::fflush(file) != 0 || std::ferror(file)) return false;
+    std::string pathTemplate = bundlePath + temporaryName;
+    const int descriptor = mkstemp(pathTemplate.data());
+    if (descriptor < 0) return false;
+    giveOrdinaryPermissions(descriptor);
+    FILE* moved = nullptr;
+    if (writeAt(descriptor, header.data(), header.size(), 0) &&
+        copyToEnd(fileno(file), bodyStart, descriptor, static_cast<off_t>(header.size())))
+        moved = fdopen(descriptor, "w");
+    if (moved == nullptr) {
+        close(descriptor);
+        unlink(pathTemplate.c_str());
+        return false;
+    }
+    std::fclose(file);
+    unlink(temporaryPath.c_str());
+    temporaryPath = pathTemplate;
+    file = moved;
+    std::setvbuf(file, writeBuffer.data(), _IOFBF, writeBuffer.size());
+    bodyStart = static_cast<long>(header.size());
+    return std::fseek(file, 0, SEEK_END) == 0;
 }
 
 int Keynote::printFooter() {

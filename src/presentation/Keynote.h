@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,9 @@ public:
     int height;
     FILE* file;  // the temporary document while it is written
     int failed;
-    std::vector<TransformableShape*> shapes;  // owned
+    // Owned. While drawables are written as they are added, the writer
+    // thread reads the pointers under its lock.
+    std::vector<TransformableShape*> shapes;
     std::string documentPath;                 // <bundle>/presentation.apxl
 
     Keynote(const char* bundle, int width, int height);
@@ -29,6 +32,10 @@ public:
     void clear();
     int error() const;
     void addShape(TransformableShape* shape);
+    // From now on a background thread writes each added drawable to the
+    // document while the caller goes on adding; exportXML(false) then only
+    // waits for it. Does nothing when no thread can be started.
+    void exportWhileAdding();
     void exportXML(bool reverse);
     int printHeader();
     int printFooter();
@@ -44,8 +51,17 @@ private:
     bool createdBundle;
     bool saved;
     std::vector<char> writeBuffer;  // the document stream's buffer
+    // Where the drawables start in the document, once known: the room left
+    // for the header, or the end of a header written before any drawable.
+    long bodyStart;
+    class Writer;
+    std::unique_ptr<Writer> writer;  // while drawables are written as added
 
     void discard();
+    void stopWriter(bool finishWriting);
+    void reserveHeaderRoom();
+    int placeHeader(const std::string& header);
+    bool moveBodyBehind(const std::string& header);
 };
 
 }  // namespace Orvane
