@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "presentation/Keynote.h"
 #include "presentation/Path.h"
@@ -98,17 +99,113 @@ std::string firstDifference(const std::string& found, const std::string& expecte
            "\", expected \"" + expected.substr(offset, 60) + "\"";
 }
 
+std::vector<std::string> entriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct ExportRun {
+    const char* label;
+    int drawables;
+    bool reverse;
+    bool headerFirst;  // the header printed before any drawable is added
+    int width;         // the slide size set once the first drawable is added
+    int height;
+};
+
+// Writes a document the way the program does, the slide size changing after
+// the first drawable as a nested drawing's would; returns the bundle's folder.
+std::string writeDocument(const std::string& bundle, const ExportRun& run, bool whileAdding) {
+    Keynote keynote(bundle.c_str(), 800, 600);
+    if (keynote.error()) return "";
+    if (whileAdding) keynote.exportWhileAdding();
+    if (run.headerFirst) keynote.printHeader();
+    for (int i = 0; i < run.drawables; ++i) {
+        keynote.addShape(drawable(i));
+        keynote.width = run.width;
+        keynote.height = run.height;
+    }
+    if (!run.headerFirst) keynote.printHeader();
+    keynote.exportXML(run.reverse);
+    keynote.printFooter();
+    return keynote.save() == 0 ? keynote.documentPath : "";
+}
+
+class KeynoteExport : public ::testing::Test {
+protected:
+    std::string folder = (fs::temp_directory_path() / "keynote-export-XXXXXX").string();
+    void SetUp() override { ASSERT_NE(mkdtemp(folder.data()), nullptr); }
+    void TearDown() override { fs::remove_all(folder); }
+};
+
 }  // namespace
 
-// Large documents are formatted in batches by more than one thread; whatever
-// the count, the document holds each drawable's element as it writes it
-// alone, in the export order and with its place in it as the index.
-TEST(KeynoteExport, DocumentIsEveryDrawableWrittenInTurn) {
-    const std::tuple<int, bool> cases[] = {  // drawables, reverse
-        {1, false}, {700, true}, {4096, false}, {6007, false}, {6007, true}, {20011, false},
+// Written while they are added, the drawables give the document they give
+// written at the end: the header in front with the final slide size, whether
+// it fits the room left for it or the drawables had to move behind it.
+TEST_F(KeynoteExport, WritingWhileAddingGivesTheSameDocument) {
+    const ExportRun runs[] = {
+        {"size unchanged", 5003, false, false, 800, 600},
+        {"same number of digits", 5003, false, false, 1024, 768},
+        {"more digits", 5003, false, false, 10000, 600},
+        {"fewer digits", 3001, false, false, 80, 6},
+        {"reversed", 5003, true, false, 800, 600},
+        {"reversed after a move", 2000, true, false, 800, 60000},
+        {"header before the drawables", 3001, false, true, 800, 600},
+        {"reversed, header before the drawables", 3001, true, true, 800, 600},
+        {"one drawable", 1, false, false, 800, 600},
+        {"no drawables", 0, false, false, 800, 600},
+        {"no drawables, reversed", 0, true, false, 800, 600},
     };
-    std::string folder = (fs::temp_directory_path() / "keynote-export-XXXXXX").string();
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    for (const ExportRun& run : runs) {
+        SCOPED_TRACE(run.label);
+        const std::string name = folder + "/" + std::to_string(&run - runs);
+        const std::string plain = writeDocument(name + "-plain.key", run, false);
+        const std::string whileAdding = writeDocument(name + ".key", run, true);
+        ASSERT_NE(plain, "");
+        ASSERT_NE(whileAdding, "");
+        EXPECT_EQ(firstDifference(contentsOf(whileAdding), contentsOf(plain)), "none");
+        EXPECT_EQ(entriesOf(name + ".key"), std::vector<std::string>{"presentation.apxl"});
+    }
+}
+
+// A run that fails after the conversion started leaves the bundle as it
+// found it, while the writer may still be busy with the drawables.
+TEST_F(KeynoteExport, UnsavedDocumentIsCleanedUpWhileTheWriterRuns) {
+    const std::tuple<const char*, bool, bool> cases[] = {  // bundle existed, header printed (moved)
+        {"new bundle", false, false},
+        {"existing bundle", true, false},
+        {"after the drawables moved", false, true},
+    };
+    for (const auto& [label, bundleExisted, headerPrinted] : cases) {
+        SCOPED_TRACE(label);
+        const std::string bundle = folder + "/" + label + ".key";
+        if (bundleExisted) {
+            ASSERT_TRUE(fs::create_directory(bundle));
+        }
+        {
+            Keynote keynote(bundle.c_str(), 800, 600);
+            ASSERT_EQ(keynote.error(), 0);
+            keynote.exportWhileAdding();
+            for (int i = 0; i < 20000; ++i) keynote.addShape(drawable(i));
+            keynote.width = 100000;
+            if (headerPrinted) {
+                EXPECT_EQ(keynote.printHeader(), 0);
+            }
+        }
+        EXPECT_EQ(fs::exists(bundle), bundleExisted);
+        if (bundleExisted) {
+            EXPECT_TRUE(fs::is_empty(bundle));
+        }
+    }
+}
+
+// Without a writer thread, the document holds each drawable's element as it
+// writes it alone, in the export order and with its place in it as the index.
+TEST_F(KeynoteExport, DocumentIsEveryDrawableWrittenInTurn) {
+    const std::tuple<int, bool> cases[] = {{1, false}, {700, true}, {6007, false}, {6007, true}};
     for (const auto& [count, reverse] : cases) {
         SCOPED_TRACE(std::to_string(count) + (reverse ? " reversed" : ""));
         Keynote keynote((folder + "/" + std::to_string(count) + ".key").c_str(), 800, 600);
@@ -122,5 +219,4 @@ TEST(KeynoteExport, DocumentIsEveryDrawableWrittenInTurn) {
         ASSERT_EQ(keynote.save(), 0);
         EXPECT_EQ(firstDifference(contentsOf(keynote.documentPath), expected), "none");
     }
-    fs::remove_all(folder);
 }
