@@ -22,7 +22,7 @@ public:
     // Owned. While drawables are written as they are added, the writer
     // thread reads the pointers under its lock.
     std::vector<TransformableShape*> shapes;
-    std::string documentPath;                 // <bundle>/presentation.apxl
+    std::string documentPath;  // <bundle>/presentation.apxl
 
     Keynote(const char* bundle, int width, int height);
     Keynote(const Keynote&) = delete;
