@@ -56,6 +56,7 @@ std::string readDocument(const fs::path& path) {
 bool convert(const fs::path& input, const fs::path& bundle) {
     Orvane::Keynote keynote(bundle.c_str(), 800, 600);
     if (keynote.error()) finding("could not create the scratch bundle " + bundle.string());
+    keynote.exportWhileAdding();
     Pictavo::SVG svg(keynote);
     if (svg.convert(input.c_str()) != 0) return false;
     keynote.printHeader();
