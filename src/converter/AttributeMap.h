@@ -23,10 +23,8 @@ public:
     using value_type = std::pair<std::string_view, const char*>;
     using const_iterator = std::vector<value_type>::const_iterator;
 
-    const_iterator begin() const { return entries.begin(); }
     const_iterator end() const { return entries.end(); }
     std::size_t size() const { return entries.size(); }
-    bool empty() const { return entries.empty(); }
     void clear() { entries.clear(); }
 
     const_iterator find(std::string_view name) const {
@@ -35,12 +33,6 @@ public:
     }
 
     std::size_t count(std::string_view name) const { return find(name) != end() ? 1 : 0; }
-
-    // The value of `name`, or null when the map lacks it.
-    const char* operator[](std::string_view name) const {
-        auto found = find(name);
-        return found != end() ? found->second : nullptr;
-    }
 
     void set(std::string_view name, const char* value) {
         auto found = lowerBound(entries, name);

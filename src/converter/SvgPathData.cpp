@@ -190,7 +190,6 @@ private:
     Point reflectedControl(char command1, char command2) const;
 
     void startFigure(const Point& at);
-    void handOver(Path* figure);
     void closeFigure();
     void append(const PathSegment& segment);
     void lineTo(const Point& end);
@@ -310,7 +309,7 @@ void PathDataReader::executeGroup() {
 void PathDataReader::startFigure(const Point& at) {
     ++moves;
     addPendingSegments(*receiving, pending);
-    if (moves > 2) handOver(receiving);
+    if (moves > 2) result->addSubpath(receiving);
     if (moves >= 2) receiving = new Path();
     current = at;
     figureStart = at;
@@ -366,15 +365,13 @@ void PathDataReader::arcTo(float rx, float ry, float angle, float largeArc, floa
     current = end;
 }
 
-void PathDataReader::handOver(Path* figure) { result->addSubpath(figure); }
-
 Path* PathDataReader::finish() {
     addPendingSegments(*receiving, pending);
     if (moves >= 2) {
         if (receiving->segments.empty()) {
             delete receiving;
         } else {
-            handOver(receiving);
+            result->addSubpath(receiving);
         }
     }
     return result;

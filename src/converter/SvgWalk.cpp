@@ -4,16 +4,13 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xmlversion.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
@@ -56,15 +53,6 @@ const xmlChar* treeName(xmlParserCtxtPtr context, const xmlChar* localName, cons
     if (prefix == nullptr || uri != nullptr) return localName;
     const xmlChar* qualified = xmlDictQLookup(context->dict, prefix, localName);
     return qualified != nullptr ? qualified : localName;
-}
-
-// Whether an attribute is named style, in any case.
-bool isStyleName(const xmlChar* name) {
-    const std::string_view style = "style";
-    const auto* text = reinterpret_cast<const char*>(name);
-    if (std::strlen(text) != style.size()) return false;
-    return std::equal(style.begin(), style.end(), text,
-                      [](char expected, char c) { return loweredCharacter(c) == expected; });
 }
 
 }  // namespace
@@ -350,7 +338,7 @@ void SVG::Walk::convertWaiting(Frame& frame, xmlNode* childElement) {
 // element in this frame will reuse, so the element's own style is forgotten.
 void SVG::Walk::release(Frame& frame) {
     for (std::size_t i = 0; i < frame.attributes.size(); ++i) {
-        if (isStyleName(frame.attributes[i].name))
+        if (svg.attributeName(frame.attributes[i].name) == "style")
             svg.parsedStyles.erase(reinterpret_cast<const char*>(frame.valueTexts[i].content));
     }
     for (xmlNode* list : frame.valueLists) xmlFreeNodeList(list);
