@@ -12,7 +12,6 @@
 #include "presentation/Keynote.h"
 #include "presentation/Path.h"
 #include "presentation/Text.h"
-#include "presentation/Written.h"
 
 namespace fs = std::filesystem;
 using Orvane::Keynote;
@@ -154,10 +153,7 @@ TEST_F(KeynoteExport, WritingWhileAddingGivesTheSameDocument) {
         {"reversed", 5003, true, false, 800, 600},
         {"reversed after a move", 2000, true, false, 800, 60000},
         {"header before the drawables", 3001, false, true, 800, 600},
-        {"reversed, header before the drawables", 3001, true, true, 800, 600},
-        {"one drawable", 1, false, false, 800, 600},
         {"no drawables", 0, false, false, 800, 600},
-        {"no drawables, reversed", 0, true, false, 800, 600},
     };
     for (const ExportRun& run : runs) {
         SCOPED_TRACE(run.label);
@@ -199,24 +195,5 @@ TEST_F(KeynoteExport, UnsavedDocumentIsCleanedUpWhileTheWriterRuns) {
         if (bundleExisted) {
             EXPECT_TRUE(fs::is_empty(bundle));
         }
-    }
-}
-
-// Without a writer thread, the document holds each drawable's element as it
-// writes it alone, in the export order and with its place in it as the index.
-TEST_F(KeynoteExport, DocumentIsEveryDrawableWrittenInTurn) {
-    const std::tuple<int, bool> cases[] = {{1, false}, {700, true}, {6007, false}, {6007, true}};
-    for (const auto& [count, reverse] : cases) {
-        SCOPED_TRACE(std::to_string(count) + (reverse ? " reversed" : ""));
-        Keynote keynote((folder + "/" + std::to_string(count) + ".key").c_str(), 800, 600);
-        ASSERT_EQ(keynote.error(), 0);
-        for (int i = 0; i < count; ++i) keynote.addShape(drawable(i));
-        const std::string expected = written([&](FILE* stream) {
-            for (int k = 0; k < count; ++k)
-                keynote.shapes[reverse ? count - 1 - k : k]->exportXML(stream, k);
-        });
-        keynote.exportXML(reverse);
-        ASSERT_EQ(keynote.save(), 0);
-        EXPECT_EQ(firstDifference(contentsOf(keynote.documentPath), expected), "none");
     }
 }
