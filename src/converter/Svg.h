@@ -14,9 +14,10 @@
 
 #include "converter/AttributeMap.h"
 #include "converter/Matrix.h"
-#include "presentation/Keynote.h"
+#include "converter/Report.h"
 #include "presentation/Path.h"
 #include "presentation/PathSegment.h"
+#include "presentation/Slide.h"
 
 namespace Pictavo {
 
@@ -41,11 +42,13 @@ class SVG {
 public:
     enum class TokenType { Word, Number, Sign, Delimiter, Other, End };
 
-    Orvane::Keynote& keynote;
+    Orvane::Slide& slide;
+    bool slideSized = false;  // only the first svg element sizes the slide
+    Report report;            // what the conversion left out or approximated
     float kappa;  // 4/3 (sqrt 2 - 1), the Bezier circle constant
     std::map<std::string, Orvane::Path::Color, std::less<>> colors;
 
-    explicit SVG(Orvane::Keynote& keynote);
+    explicit SVG(Orvane::Slide& slide);
     SVG(const SVG&) = delete;
     SVG& operator=(const SVG&) = delete;
     ~SVG();

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -140,18 +141,27 @@ bool endsWithPercent(const char* text) {
 }
 
 // Width and height set the slide size when both give a positive integer; a
-// size in per cent leaves the default and lets a viewBox decide.
+// size in per cent leaves the default and lets a viewBox decide. Only the
+// first svg element sizes the slide: the header holding the size is written
+// before the first drawable.
 void convertSvgSize(SVG& svg, const AttributeMap& attributes, Matrix& ctm) {
+    if (svg.slideSized) return;
     const char* width = valueOf(attributes, "width");
     const char* height = valueOf(attributes, "height");
     bool sizeGiven = false;
+    int slideWidth = 800;
+    int slideHeight = 600;
     if (positiveSize(width) > 0 && positiveSize(height) > 0) {
         sizeGiven = !endsWithPercent(width) && !endsWithPercent(height);
-        svg.keynote.width = sizeGiven ? positiveSize(width) : 800;
-        svg.keynote.height = sizeGiven ? positiveSize(height) : 600;
+        if (sizeGiven) {
+            slideWidth = positiveSize(width);
+            slideHeight = positiveSize(height);
+        }
     }
     if (const char* viewBox = valueOf(attributes, "viewbox"))
-        svg.convertViewbox(viewBox, svg.keynote.width, svg.keynote.height, sizeGiven, ctm);
+        svg.convertViewbox(viewBox, slideWidth, slideHeight, sizeGiven, ctm);
+    svg.slide.setSize(slideWidth, slideHeight);
+    svg.slideSized = true;
 }
 
 using ShapeConverter = Path* (*)(SVG&, AttributeMap&, Matrix&);
@@ -288,7 +298,7 @@ int SVG::convertElement(xmlNode* node, Matrix& ctm, AttributeMap& inherited) {
         Path* path = shape->convert(*this, attributes, ctm);
         const char* style = valueOf(attributes, "style");
         paint(*this, path, attributes, style ? &styleDeclarations(style) : nullptr, sizeScale(ctm));
-        keynote.addShape(path);
+        slide.add(std::unique_ptr<Path>(path));
     }
     return 0;
 }

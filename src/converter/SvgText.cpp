@@ -1,4 +1,6 @@
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "converter/ElementValues.h"
 #include "converter/Svg.h"
@@ -29,7 +31,7 @@ int SVG::convertText(xmlNode* node, AttributeMap& attributes, Matrix& ctm) {
     const xmlNode* first = node->children;
     if (!isCharacterData(first)) return 1;
 
-    auto* box = new Orvane::Text(trimmedContent(first));
+    auto box = std::make_unique<Orvane::Text>(trimmedContent(first));
     auto family = attributes.find("font-family");
     if (family != attributes.end()) box->fontName = family->second;
     box->fontSize = attributeNumber(attributes, "font-size", defaultFontSize) * sizeScale(ctm);
@@ -38,7 +40,7 @@ int SVG::convertText(xmlNode* node, AttributeMap& attributes, Matrix& ctm) {
     float y = attributeNumber(attributes, "y");
     const float* m = ctm.m;
     box->setPosition((m[0] * x + m[1] * y) + m[2], (m[3] * x + m[4] * y) + m[5]);
-    keynote.addShape(box);
+    slide.add(std::move(box));
     return 0;
 }
 

@@ -347,8 +347,8 @@ void SVG::Walk::release(Frame& frame) {
     frame.attributes.clear();
 }
 
-SVG::SVG(Orvane::Keynote& keynote)
-    : keynote(keynote), kappa(static_cast<float>(4.0 / 3.0 * (std::sqrt(2.0) - 1.0))) {
+SVG::SVG(Orvane::Slide& slide)
+    : slide(slide), kappa(static_cast<float>(4.0 / 3.0 * (std::sqrt(2.0) - 1.0))) {
     initializeColors();
 }
 

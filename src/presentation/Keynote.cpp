@@ -377,6 +377,13 @@ void Keynote::clear() {
 
 int Keynote::error() const { return failed; }
 
+void Keynote::setSize(int slideWidth, int slideHeight) {
+    width = slideWidth;
+    height = slideHeight;
+}
+
+void Keynote::add(std::unique_ptr<TransformableShape> drawable) { addShape(drawable.release()); }
+
 void Keynote::addShape(TransformableShape* shape) {
     if (shape == nullptr) return;
     if (writer == nullptr) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "presentation/Slide.h"
 #include "presentation/TransformableShape.h"
 
 namespace Orvane {
@@ -13,7 +14,7 @@ namespace Orvane {
 // drawables it owns. The document is written into a temporary file in the
 // bundle and only `save` puts it under the name presentation.apxl, so a failed
 // run never destroys an earlier document.
-class Keynote {
+class Keynote : public Slide {
 public:
     int width;
     int height;
@@ -25,9 +26,10 @@ public:
     std::string documentPath;  // <bundle>/presentation.apxl
 
     Keynote(const char* bundle, int width, int height);
-    Keynote(const Keynote&) = delete;
-    Keynote& operator=(const Keynote&) = delete;
-    ~Keynote();
+    ~Keynote() override;
+
+    void setSize(int width, int height) override;
+    void add(std::unique_ptr<TransformableShape> drawable) override;
 
     void clear();
     int error() const;

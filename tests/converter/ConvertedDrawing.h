@@ -9,27 +9,45 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "converter/Svg.h"
-#include "presentation/Keynote.h"
 #include "presentation/Path.h"
+#include "presentation/Slide.h"
 #include "presentation/Text.h"
 
 namespace converted {
 
-// A scratch name in the test folder; presentations bundled there are never
-// saved, so they remove their bundles themselves.
+// A scratch name in the test folder.
 inline std::string scratch(const std::string& ending) {
     return testing::TempDir() + "pictavo-unit-" + std::to_string(getpid()) + ending;
 }
 
+// A slide that keeps what it is given, for the tests to look at.
+struct CollectedSlide : Orvane::Slide {
+    int width = 800;
+    int height = 600;
+    int sizings = 0;
+    std::vector<std::unique_ptr<Orvane::TransformableShape>> drawables;
+
+    void setSize(int slideWidth, int slideHeight) override {
+        width = slideWidth;
+        height = slideHeight;
+        ++sizings;
+    }
+    void add(std::unique_ptr<Orvane::TransformableShape> drawable) override {
+        drawables.push_back(std::move(drawable));
+    }
+};
+
 class Converter : public testing::Test {
 protected:
-    Orvane::Keynote keynote{scratch(".key").c_str(), 800, 600};
-    Pictavo::SVG svg{keynote};
+    CollectedSlide slide;
+    Pictavo::SVG svg{slide};
 };
 
 // Points to three decimals: enough to tell a swapped or misplaced point, loose
@@ -67,13 +85,13 @@ inline std::string svgDocument(const std::string& body, const std::string& rootA
 // Converts a document, keeping what the conversion printed and handed over.
 struct ConvertedDrawing {
     const std::string input = scratch(".svg");
-    Orvane::Keynote keynote{scratch(".key").c_str(), 800, 600};
+    CollectedSlide slide;
     int result;
     std::string output, errors;  // standard output and standard error
 
     explicit ConvertedDrawing(const std::string& document) {
         std::ofstream(input, std::ios::binary) << document;
-        Pictavo::SVG svg(keynote);
+        Pictavo::SVG svg(slide);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         result = svg.convert(input.c_str());
@@ -84,8 +102,8 @@ struct ConvertedDrawing {
 
     std::vector<Orvane::Path*> paths() const {
         std::vector<Orvane::Path*> found;
-        for (Orvane::TransformableShape* shape : keynote.shapes)
-            if (auto* path = dynamic_cast<Orvane::Path*>(shape)) found.push_back(path);
+        for (const auto& drawable : slide.drawables)
+            if (auto* path = dynamic_cast<Orvane::Path*>(drawable.get())) found.push_back(path);
         return found;
     }
 
@@ -98,7 +116,8 @@ struct ConvertedDrawing {
             const float* c = paint.color[0];
             return out << c[0] << "," << c[1] << "," << c[2] << "," << c[3];
         };
-        for (Orvane::TransformableShape* shape : keynote.shapes) {
+        for (const auto& drawable : slide.drawables) {
+            Orvane::TransformableShape* shape = drawable.get();
             if (out.tellp() > 0) out << "; ";
             if (auto* box = dynamic_cast<Orvane::Text*>(shape)) {
                 out << "[" << box->text << "] " << box->fontName << (box->fontName.empty() ? "" : " ")

@@ -94,13 +94,13 @@ TEST(Walk, DrawsWhatTheDocumentShowsAndNothingElse) {
         EXPECT_EQ(drawing.result, 0);
         EXPECT_EQ(drawing.output + drawing.errors, "");
         EXPECT_EQ(drawing.paths().size(), paths);
-        EXPECT_EQ(drawing.keynote.shapes.size() - drawing.paths().size(), texts);
+        EXPECT_EQ(drawing.slide.drawables.size() - drawing.paths().size(), texts);
     }
 }
 
 // Width and height set the slide size when both start with a positive integer
 // and neither is in per cent; else the viewBox size does, rounded, else it
-// stays 800 by 600. The innermost svg element has the last word.
+// stays 800 by 600. Only the root sizes the slide, once.
 TEST(Walk, SvgElementSetsTheSlideSize) {
     const std::tuple<const char*, const char*, const char*> cases[] = {  // root, body, size
         {"width=\"640px\" HEIGHT=\"480.7\"", "", "640 480"},
@@ -108,14 +108,16 @@ TEST(Walk, SvgElementSetsTheSlideSize) {
         {"width=\"99999999999\" height=\"300\"", "", "800 600"},
         {"viewBox=\"0,0,100.6,50.4\"", "", "101 50"},
         {"width=\"100%\" height=\"0\" viewbox=\"0 0 1024 768\"", "", "1024 768"},
-        {"width=\"400\" height=\"300\"", "<g><svg width=\"200\" height=\"100\"/></g>", "200 100"},
+        {"width=\"400\" height=\"300\"", "<g><svg width=\"200\" height=\"100\"/></g>", "400 300"},
+        {"width=\"400\" height=\"300\"", "<svg width=\"100%\" height=\"100%\" viewBox=\"0 0 2 2\"/>", "400 300"},
     };
     for (const auto& [root, body, size] : cases) {
         ConvertedDrawing drawing(svgDocument(body, root));
-        EXPECT_EQ(std::to_string(drawing.keynote.width) + " " +
-                      std::to_string(drawing.keynote.height),
+        EXPECT_EQ(std::to_string(drawing.slide.width) + " " +
+                      std::to_string(drawing.slide.height),
                   size)
             << root << body;
+        EXPECT_EQ(drawing.slide.sizings, 1) << root << body;
     }
 }
 
@@ -136,7 +138,7 @@ TEST(Walk, UnparsableFilesSayWhereTheyBroke) {
         EXPECT_EQ(drawing.errors.compare(0, prefix.size(), prefix), 0) << drawing.errors;
         EXPECT_GT(drawing.errors.size(), prefix.size() + 1);
         EXPECT_EQ(drawing.errors.find('\n'), drawing.errors.size() - 1) << drawing.errors;
-        EXPECT_TRUE(drawing.keynote.shapes.empty());
+        EXPECT_TRUE(drawing.slide.drawables.empty());
     }
 }
 
