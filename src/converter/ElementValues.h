@@ -11,14 +11,9 @@
 
 #include "converter/Matrix.h"
 #include "converter/Svg.h"
+#include "converter/ValueScanner.h"
 
 namespace Pictavo {
-
-// Byte by byte, A to Z only, whatever the locale: names and colour values
-// are matched without regard to case.
-inline char loweredCharacter(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 inline std::string lowered(std::string_view text) {
     std::string result(text);
@@ -29,12 +24,6 @@ inline std::string lowered(std::string_view text) {
 inline const char* valueOf(const AttributeMap& attributes, const char* name) {
     auto found = attributes.find(name);
     return found == attributes.end() ? nullptr : found->second;
-}
-
-// White space as isspace knows it in the C locale, which the program keeps,
-// without a call into the C library for every character.
-inline bool isSpaceCharacter(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 inline const char* skipSpace(const char* text) {

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace Pictavo {
+
+enum class Unit { None, Px, Pt, Pc, Mm, Cm, In, Q, Em, Ex, Percent, Deg, Rad, Grad, Turn };
+
+// A number with the unit written behind it.
+struct Length {
+    float value = 0;
+    Unit unit = Unit::None;
+};
+
+bool isAngle(Unit unit);
+
+// White space as SVG and CSS know it (space, tab, line feed, carriage return,
+// form feed), classified without a call into the C library.
+inline bool isSpaceCharacter(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// Reads attribute and property values left to right. Every reader of the
+// converter is built on these calls, so numbers, signs, separators and
+// keywords follow one rule everywhere. A call that does not find what it
+// looks for returns false and leaves the position where it was.
+class ValueScanner {
+public:
+    explicit ValueScanner(std::string_view text) : text(text) {}
+
+    std::string_view rest() const { return text.substr(position); }
+    bool atEnd() const { return position == text.size(); }
+    // The next character, or '\0' at the end.
+    char next() const { return atEnd() ? '\0' : text[position]; }
+
+    void skipSpace() {
+        while (position < text.size() && isSpaceCharacter(text[position])) ++position;
+    }
+    // SVG's comma-wsp: white space, at most one comma, white space. True when
+    // anything was skipped.
+    bool skipCommaAndSpace();
+    // A number: [+-]? (digits [. digits] | . digits) ([eE] [+-]? digits)?,
+    // converted as strtod converts its text, then rounded to a float. An
+    // exponent needs its digits: "1em" is 1 followed by "em".
+    bool number(float& value);
+    // A number and the unit or per cent sign written against it. Angle
+    // units are read too; each reader says which units it accepts.
+    bool length(Length& value);
+    // A single 0 or 1, which may be written against what follows ("10" is
+    // two flags).
+    bool flag(bool& value);
+    // A whole identifier equal to `lowerWord` without regard to case.
+    bool keyword(std::string_view lowerWord);
+    // An identifier: a letter, '-' or '_', then letters, digits, '-' or '_'.
+    bool identifier(std::string_view& word);
+    bool character(char c) {
+        if (next() != c || atEnd()) return false;
+        ++position;
+        return true;
+    }
+
+private:
+    std::string_view text;
+    std::size_t position = 0;
+
+    std::size_t numberEnd(std::size_t from) const;
+};
+
+// Byte by byte, A to Z only, whatever the locale.
+inline char loweredCharacter(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether `text` equals `lowerWord` without regard to case.
+bool equalsLowered(std::string_view text, std::string_view lowerWord);
+
+}  // namespace Pictavo

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "converter/Lengths.h"
+#include "converter/ValueScanner.h"
+
+using Pictavo::Axis;
+using Pictavo::Length;
+using Pictavo::Unit;
+using Pictavo::ValueScanner;
+
+namespace {
+
+// What number() makes of the text: "value|rest", or "no|rest" when it reads none.
+std::string numberRead(const char* text) {
+    ValueScanner scanner(text);
+    float value = 0;
+    const bool read = scanner.number(value);
+    char shown[64];
+    std::snprintf(shown, sizeof shown, "%g", value);
+    return (read ? std::string(shown) : "no") + "|" + std::string(scanner.rest());
+}
+
+// Text made of digits and what must never join a number wrongly.
+std::string randomNumberText(std::mt19937_64& generator) {
+    static const char* const pieces[] = {"-", "+", ".", "e", "E", "e-", "E+", "0x", "px", "%"};
+    std::string text;
+    const int parts = 1 + static_cast<int>(generator() % 6);
+    for (int i = 0; i < parts; ++i) {
+        if (generator() % 3 == 0) {
+            text += pieces[generator() % std::size(pieces)];
+        } else {
+            const int digits = 1 + static_cast<int>(generator() % 20);
+            for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + generator() % 10);
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+// One sign, digits with at most one full stop that a digit follows, and an
+// exponent only with digits: what stays behind is left for the next read.
+TEST(ValueScanner, ReadsNumbersByOneSignRule) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"10-20", "10|-20"}, {"-.5.5", "-0.5|.5"}, {"+7", "7|"},     {"--5", "no|--5"},
+        {"+-5", "no|+-5"},   {"- 5", "no|- 5"},    {"1.", "1|."},    {".", "no|."},
+        {" 5", "no| 5"},     {"1e3x", "1000|x"},   {"1em", "1|em"},  {"1e+", "1|e+"},
+        {"2E-2,", "0.02|,"}, {"0x10", "0|x10"},    {"1e39", "inf|"}, {"-1e-50", "-0|"},
+        {"", "no|"},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(numberRead(text), expected) << text;
+}
+
+// The float is the double strtod reads from the same characters, rounded:
+// the output's digits depend on every bit.
+TEST(ValueScanner, ConvertsAsStrtodDoes) {
+    std::mt19937_64 generator(20111001);
+    for (int i = 0; i < 100000; ++i) {
+        const std::string text = randomNumberText(generator);
+        ValueScanner scanner(text);
+        float value;
+        if (!scanner.number(value)) continue;
+        const std::string span = text.substr(0, text.size() - scanner.rest().size());
+        char* end = nullptr;
+        const float expected = static_cast<float>(std::strtod(span.c_str(), &end));
+        ASSERT_EQ(*end, '\0') << text;
+        ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+    }
+}
+
+// Flags are single digits; keywords are whole identifiers in any case.
+TEST(ValueScanner, ReadsFlagsKeywordsAndSeparators) {
+    ValueScanner scanner("10 ,\tNone-x none 2");
+    bool first = false, second = true;
+    EXPECT_TRUE(scanner.flag(first) && scanner.flag(second));
+    EXPECT_TRUE(first && !second);
+    EXPECT_TRUE(scanner.skipCommaAndSpace());
+    EXPECT_FALSE(scanner.skipCommaAndSpace());
+    EXPECT_FALSE(scanner.keyword("none")) << "None-x is one identifier";
+    std::string_view word;
+    EXPECT_TRUE(scanner.identifier(word));
+    EXPECT_EQ(word, "None-x");
+    scanner.skipSpace();
+    EXPECT_TRUE(scanner.keyword("none"));
+    EXPECT_FALSE(scanner.flag(first)) << "white space first";
+    scanner.skipSpace();
+    EXPECT_FALSE(scanner.flag(first)) << "2 is no flag";
+    EXPECT_EQ(scanner.rest(), "2");
+}
+
+// 96 user units to the inch; em from the font size (20), ex half of it; per
+// cent of the viewport's width (300), height (400) or sqrt((w² + h²) / 2).
+TEST(Lengths, ResolveUnitsToUserUnits) {
+    const Pictavo::LengthContext context{20, 300, 400};
+    struct Case {
+        const char* text;
+        Axis axis;
+        std::optional<float> expected;
+    } cases[] = {
+        {" 12 ", Axis::Horizontal, 12},
+        {"12px", Axis::Vertical, 12},
+        {"3pt", Axis::Vertical, 4},
+        {"1pc", Axis::Vertical, 16},
+        {"2.54cm", Axis::Vertical, 96},
+        {"25.4MM", Axis::Vertical, 96},
+        {"0.5in", Axis::Vertical, 48},
+        {"101.6Q", Axis::Vertical, 96},
+        {"2em", Axis::Vertical, 40},
+        {"2ex", Axis::Vertical, 20},
+        {"50%", Axis::Horizontal, 150},
+        {"50%", Axis::Vertical, 200},
+        {"10%", Axis::Diagonal, 35.3553391f},
+        {"-1e1px", Axis::Horizontal, -10},
+        {"12 px", Axis::Horizontal, std::nullopt},
+        {"12km", Axis::Horizontal, std::nullopt},
+        {"45deg", Axis::Horizontal, std::nullopt},
+        {"1e", Axis::Horizontal, std::nullopt},
+        {"", Axis::Horizontal, std::nullopt},
+        {"5 6", Axis::Horizontal, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<Length> length = Pictavo::readLength(c.text);
+        ASSERT_EQ(length.has_value(), c.expected.has_value()) << c.text;
+        if (length) {
+            EXPECT_FLOAT_EQ(Pictavo::userUnits(*length, c.axis, context), *c.expected) << c.text;
+        }
+    }
+}
