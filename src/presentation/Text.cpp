@@ -26,7 +26,8 @@ Text::Text(std::string text)
 void Text::exportXML(FILE* file, int index) {
     const float* t = transformation;
     if (!Format::writable({t[0], t[1], t[2], t[3], position[0], position[1], size[0], size[1],
-                           fontSize, lineSpacing})) {
+                           fontSize, lineSpacing, fontColor[0], fontColor[1], fontColor[2],
+                           fontColor[3]})) {
         return;
     }
     std::string element("<textbox id=\"textbox-");
@@ -43,6 +44,8 @@ void Text::exportXML(FILE* file, int index) {
     Format::number(element, lineSpacing);
     element.append("\" paragraph-alignment=\"");
     element.append(alignmentWord(alignment));
+    element.append("\" font-color=\"");
+    Format::numbers(element, {fontColor[0], fontColor[1], fontColor[2], fontColor[3]});
     element.append("\">\n");
     Format::characterData(element, text);
     element.append("\n</content>\n</textbox>\n");

@@ -15,6 +15,7 @@ public:
     float lineSpacing;
     std::string fontName;
     float fontSize;  // 16, the usual initial font size, until set
+    float fontColor[4] = {0, 0, 0, 1};  // r g b a, 0 to 1
 
     explicit Text(std::string text);
 

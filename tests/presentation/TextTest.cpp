@@ -14,12 +14,14 @@ namespace {
 // A box of "Hello" at (100, 50), written as drawable 3, with the font size,
 // font name, spacing, alignment and character data given.
 std::string box(const char* fontSize, const std::string& font, const char* spacing,
-                const char* alignment, const std::string& text) {
+                const char* alignment, const std::string& text,
+                const char* color = "0.000000 0.000000 0.000000 1.000000") {
     return std::string("<textbox id=\"textbox-3\" grow-horizontally=\"true\" transformation=\""
                        "1.000000 0.000000 0.000000 1.000000 100.000000 50.000000\" size=\""
                        "100.000000 100.000000\">\n<content tab-stops=\"L 84\" font-size=\"") +
            fontSize + "\" font-name=\"" + font + "\" paragraph-line-spacing=\"" + spacing +
-           "\" paragraph-alignment=\"" + alignment + "\">\n<![CDATA[" + text +
+           "\" paragraph-alignment=\"" + alignment + "\" font-color=\"" + color +
+           "\">\n<![CDATA[" + text +
            "]]>\n</content>\n</textbox>\n";
 }
 
@@ -40,7 +42,10 @@ TEST(TextExport, WritesTheFiveLineBoxOrNothing) {
         {[](Text& t) { t.fontName = "A&B \"Bold\" <x>"; t.text = "a <b>\n]]]>]]> c"; },
          box("16.000000", "A&amp;B &quot;Bold&quot; &lt;x&gt;", "0.000000", "left",
              "a <b>\n]]]]]><![CDATA[>]]]]><![CDATA[> c")},
+        {[](Text& t) { t.fontColor[0] = 1; t.fontColor[2] = 0.5f; t.fontColor[3] = 0.25f; },
+         box("16.000000", "", "0.000000", "left", "Hello", "1.000000 0.000000 0.500000 0.250000")},
         {[=](Text& t) { t.lineSpacing = nan; }, ""},
+        {[=](Text& t) { t.fontColor[1] = nan; }, ""},
         {[=](Text& t) { t.transformation[1] = nan; }, ""},
     };
     for (const auto& [change, expected] : cases) {
