@@ -149,7 +149,7 @@ void StyleSheet::addRule(std::string_view prelude, std::string_view body) {
 }
 
 // A selector is filed under the most selective name its rightmost compound
-// requiredTest (an id, else a class, else a type), so that an element is tested
+// requires (an id, else a class, else a type), so that an element is tested
 // only against selectors that can match it; the rest go to the universal bucket.
 void StyleSheet::index(Css::Selector selector, std::uint32_t rule) {
     using Operator = Css::AttributeTest::Operator;
@@ -183,12 +183,13 @@ void StyleSheet::matchingDeclarations(const StyledElement& element,
     buckets.clear();
     auto consider = [](const Bucket* bucket) {
         if (bucket) buckets.push_back(bucket);
-        return false;
     };
     if (const char* id = element.attributeValue("id")) consider(byId_.find(id));
     if (const char* classes = element.attributeValue("class")) {
-        Css::anyWord(classes,
-                     [this, &consider](std::string_view name) { return consider(byClass_.find(name)); });
+        Css::anyWord(classes, [this, &consider](std::string_view name) {
+            consider(byClass_.find(name));
+            return false;
+        });
         // A class written twice must neither match its rules twice nor cost twice.
         std::sort(buckets.begin(), buckets.end());
         buckets.erase(std::unique(buckets.begin(), buckets.end()), buckets.end());
