@@ -138,6 +138,16 @@ bool ValueScanner::identifier(std::string_view& word) {
     return true;
 }
 
+bool ValueScanner::quoted(std::string_view& content) {
+    const char quote = next();
+    if (quote != '"' && quote != '\'') return false;
+    const std::size_t end = text.find(quote, position + 1);
+    if (end == std::string_view::npos) return false;
+    content = text.substr(position + 1, end - position - 1);
+    position = end + 1;
+    return true;
+}
+
 bool ValueScanner::keyword(std::string_view lowerWord) {
     const std::size_t start = position;
     std::string_view word;

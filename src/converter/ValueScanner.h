@@ -54,6 +54,10 @@ public:
     bool keyword(std::string_view lowerWord);
     // An identifier: a letter, '-' or '_', then letters, digits, '-' or '_'.
     bool identifier(std::string_view& word);
+    // A CSS string: the text between a pair of double or single quotes
+    // (escapes are kept as written). False when no quote opens here or the
+    // string is not closed.
+    bool quoted(std::string_view& content);
     bool character(char c) {
         if (next() != c || atEnd()) return false;
         ++position;
