@@ -71,16 +71,6 @@ inline float attributeNumber(const AttributeMap& attributes, const char* name,
     return found == attributes.end() ? fallback : static_cast<float>(numberValue(found->second));
 }
 
-// Figures are kept until the document is written, and neither path data nor
-// a points list says how many segments a figure will have. Their segments are
-// gathered in `pending`, whose room is kept from figure to figure, and each
-// figure takes them with one allocation of the right size.
-inline void addPendingSegments(Orvane::Path& figure, std::vector<Orvane::PathSegment>& pending) {
-    figure.segments.reserve(figure.segments.size() + pending.size());
-    for (const Orvane::PathSegment& segment : pending) figure.addSegment(segment);
-    pending.clear();
-}
-
 // How much the matrix scales lengths: the square root of the area factor of
 // its linear part. Stroke widths and font sizes follow the drawing's scale by
 // it, as the points do through the matrix itself.

@@ -14,6 +14,7 @@
 
 #include "converter/AttributeMap.h"
 #include "converter/Matrix.h"
+#include "converter/PathGeometry.h"
 #include "converter/Report.h"
 #include "presentation/Path.h"
 #include "presentation/PathSegment.h"
@@ -84,8 +85,6 @@ public:
                                           float ry, Matrix& ctm);
     Orvane::Path* convertLine(float x1, float y1, float x2, float y2, Matrix& ctm);
     Orvane::Path* convertPolygon(const char* points, bool closed, Matrix& ctm);
-    Orvane::PathSegment transformedSegment(const Orvane::PathSegment& segment,
-                                           Matrix& ctm) const;
 
     // Paint and style. `sizeScale` is sqrt(|m0 m4 - m1 m3|) of the element's
     // matrix: stroke widths follow the drawing's scale as its points do.
@@ -123,9 +122,9 @@ private:
     // The element's own attributes while convertElement gathers them, kept
     // between elements so that its room is allocated once.
     std::vector<AttributeMap::value_type> ownAttributes;
-    // The segments of the figure being read, kept between figures for the
-    // same reason.
-    std::vector<Orvane::PathSegment> pendingSegments;
+    // The geometry of the shape being read, kept between shapes for the same
+    // reason.
+    PathGeometry geometry;
 };
 
 }  // namespace Pictavo

@@ -1,15 +1,13 @@
-#include <cctype>
 #include <cmath>
-#include <cstring>
 
-#include "converter/ElementValues.h"
+#include "converter/PathGeometry.h"
 #include "converter/Svg.h"
+#include "converter/ValueScanner.h"
 
 namespace Pictavo {
 
 namespace {
 
-using Orvane::Path;
 using Orvane::PathSegment;
 using Orvane::Point;
 
@@ -26,8 +24,8 @@ double sinOf(float x) { return std::sin(static_cast<double>(x)); }
 double cosOf(float x) { return std::cos(static_cast<double>(x)); }
 double sqrtOf(float x) { return std::sqrt(static_cast<double>(x)); }
 
-// How many numbers one group of a command takes; 0 for z and unknown letters,
-// whose numbers are dropped.
+// How many numbers one group of a command takes; 0 for z and for what is no
+// command letter.
 int groupSize(char command) {
     switch (command) {
         case 'm':
@@ -49,7 +47,9 @@ int groupSize(char command) {
     }
 }
 
-bool isCommand(char letter) { return letter == 'z' || groupSize(letter) > 0; }
+bool isCommand(char lowered) { return lowered == 'z' || groupSize(lowered) > 0; }
+
+bool startsNumber(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-'; }
 
 bool samePoint(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
 
@@ -151,108 +151,96 @@ PathSegment arcPiece(const Point& start, float alpha, float beta, const UnitArc&
     return piece;
 }
 
-// Reads path data in one pass. Each command's numbers are gathered group by
-// group, and a group is drawn as soon as it is complete, so a command with a
-// trailing incomplete group still draws its complete ones.
+// Reads path data in one pass, as SVG's grammar gives it: a move first, then
+// commands, each with one or more groups of numbers; a group is drawn once it
+// is complete, and the first thing that does not fit the grammar ends the
+// reading with what was drawn before it.
 class PathDataReader {
 public:
-    PathDataReader(const SVG& svg, Matrix& ctm, std::vector<PathSegment>& pending)
-        : svg(svg), ctm(ctm), pending(pending), result(new Path()), receiving(result) {}
+    PathDataReader(std::string_view data, PathGeometry& out) : scanner(data), out(out) {}
 
-    Path* read(const char* data);
+    void read();
 
 private:
-    const SVG& svg;
-    Matrix& ctm;
-    std::vector<PathSegment>& pending;  // the current figure's segments, mapped
-    Path* result;
-    Path* receiving;  // the path of the current figure
-    int moves = 0;
+    ValueScanner scanner;
+    PathGeometry& out;
+    std::size_t figureBegin = 0;  // where the current figure's segments start
 
     char command = 0;  // lowered letter; 0 before the first letter
     bool relative = false;
     float group[7];
-    int count = 0;
-    bool negate = false;  // the last sign read was a lone minus
 
     Point current{0, 0};
     Point figureStart{0, 0};
-    bool closedFigure = false;  // z ended the figure and no move followed
-    char previous = 0;          // the command of the last group drawn
+    char previous = 0;  // the command of the last group drawn
     Point previousControl{0, 0};
 
-    const char* readNumber(const char* position, const char* token, const char* next);
-    void beginCommand(char letter);
-    void addArgument(float value);
-    bool nextArgumentIsArcFlag() const;
+    bool beginCommand(char letter);
+    bool readGroup();
     void executeGroup();
     Point argumentPoint(int index, const Point& base) const;
     Point reflectedControl(char command1, char command2) const;
 
-    void startFigure(const Point& at);
+    void endFigure(bool closed);
+    void moveTo(const Point& at);
     void closeFigure();
     void append(const PathSegment& segment);
     void lineTo(const Point& end);
     void curveTo(const Point& control1, const Point& control2, const Point& end);
     void quadraticTo(const Point& control, const Point& end);
     void arcTo(float rx, float ry, float angle, float largeArc, float sweep, const Point& end);
-    Path* finish();
 };
 
-Path* PathDataReader::read(const char* data) {
-    char token[1024];
-    SVG::TokenType type;
-    const char* position = data;
-    const char* next = data;
-    while (SVG::tokenParser(position, token, &next, type) > 0) {
-        switch (type) {
-            case SVG::TokenType::Word:
-                for (const char* letter = token; *letter != '\0'; ++letter) beginCommand(*letter);
-                break;
-            case SVG::TokenType::Number:
-                next = readNumber(position, token, next);
-                break;
-            case SVG::TokenType::Sign:
-                negate = std::strcmp(token, "-") == 0;
-                break;
-            default:
-                break;
+void PathDataReader::read() {
+    out.clear();
+    scanner.skipSpace();
+    while (!scanner.atEnd()) {
+        const char next = scanner.next();
+        // Numbers behind a command's groups repeat the command (z takes none).
+        const bool repeated = startsNumber(next) && groupSize(command) > 0;
+        if (!repeated && !beginCommand(next)) break;
+        if (command == 'z') {
+            scanner.skipSpace();
+            continue;
         }
-        position = next;
-    }
-    return finish();
-}
-
-// Stores the number and returns where scanning goes on. An arc flag is a single
-// digit that may be written against the next number ("0110" is 0, 1, 10).
-const char* PathDataReader::readNumber(const char* position, const char* token, const char* next) {
-    bool flag = nextArgumentIsArcFlag() && (token[0] == '0' || token[0] == '1');
-    double value = flag ? token[0] - '0' : numberValue(token);
-    addArgument(static_cast<float>(negate ? -value : value));
-    negate = false;
-    return flag ? position + 1 : next;
-}
-
-bool PathDataReader::nextArgumentIsArcFlag() const {
-    return command == 'a' && (count == 3 || count == 4);
-}
-
-void PathDataReader::beginCommand(char letter) {
-    char lowered = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
-    command = isCommand(lowered) ? lowered : '?';
-    relative = lowered == letter;
-    count = 0;
-    if (command == 'z') closeFigure();
-}
-
-void PathDataReader::addArgument(float value) {
-    int size = groupSize(command);
-    if (size == 0) return;
-    group[count++] = value;
-    if (count == size) {
+        if (!readGroup()) break;
         executeGroup();
-        count = 0;
+        scanner.skipCommaAndSpace();
     }
+    endFigure(false);
+}
+
+// Takes the command letter; false when it is none, or not a move where the
+// data must start with one.
+bool PathDataReader::beginCommand(char letter) {
+    const char lowered = loweredCharacter(letter);
+    if (!isCommand(lowered) || (command == 0 && lowered != 'm')) return false;
+    scanner.character(letter);
+    command = lowered;
+    relative = lowered == letter;
+    if (command == 'z') {
+        closeFigure();
+    } else {
+        scanner.skipSpace();
+    }
+    return true;
+}
+
+// Arc flags are single digits, which may be written against the next number
+// ("0110" is 0, 1, 10).
+bool PathDataReader::readGroup() {
+    const int size = groupSize(command);
+    for (int i = 0; i < size; ++i) {
+        if (i > 0) scanner.skipCommaAndSpace();
+        if (command == 'a' && (i == 3 || i == 4)) {
+            bool flag;
+            if (!scanner.flag(flag)) return false;
+            group[i] = flag ? 1.0f : 0.0f;
+        } else if (!scanner.number(group[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 Point PathDataReader::argumentPoint(int index, const Point& base) const {
@@ -268,12 +256,10 @@ Point PathDataReader::reflectedControl(char command1, char command2) const {
 
 void PathDataReader::executeGroup() {
     Point base = relative ? current : Point(0, 0);
-    // A drawing command right after z starts the next figure where z left off.
-    if (command != 'm' && closedFigure) startFigure(current);
     char drawn = command;
     switch (command) {
         case 'm':
-            startFigure(argumentPoint(0, base));
+            moveTo(argumentPoint(0, base));
             command = 'l';  // further pairs of a move draw lines
             break;
         case 'l':
@@ -304,27 +290,27 @@ void PathDataReader::executeGroup() {
     previous = drawn;
 }
 
-// The first figure goes into the result path itself; each later one gets a
-// path of its own, handed to the result when the figure after it begins.
-void PathDataReader::startFigure(const Point& at) {
-    ++moves;
-    addPendingSegments(*receiving, pending);
-    if (moves > 2) result->addSubpath(receiving);
-    if (moves >= 2) receiving = new Path();
+// A figure without segments is dropped; what draws after z starts the next
+// figure where z left off.
+void PathDataReader::endFigure(bool closed) {
+    if (out.segments.size() > figureBegin) out.figures.push_back({out.segments.size(), closed});
+    figureBegin = out.segments.size();
+}
+
+void PathDataReader::moveTo(const Point& at) {
+    endFigure(false);
     current = at;
     figureStart = at;
-    closedFigure = false;
 }
 
 void PathDataReader::closeFigure() {
-    receiving->closed = true;
+    endFigure(true);
     current = figureStart;
-    closedFigure = true;
     previous = 'z';
 }
 
 void PathDataReader::append(const PathSegment& segment) {
-    pending.push_back(svg.transformedSegment(segment, ctm));
+    out.segments.push_back(segment);
     current = segment.end;
 }
 
@@ -365,22 +351,13 @@ void PathDataReader::arcTo(float rx, float ry, float angle, float largeArc, floa
     current = end;
 }
 
-Path* PathDataReader::finish() {
-    addPendingSegments(*receiving, pending);
-    if (moves >= 2) {
-        if (receiving->segments.empty()) {
-            delete receiving;
-        } else {
-            result->addSubpath(receiving);
-        }
-    }
-    return result;
-}
-
 }  // namespace
 
+void readPathData(std::string_view data, PathGeometry& out) { PathDataReader(data, out).read(); }
+
 Orvane::Path* SVG::convertPath(const char* data, Matrix& ctm) {
-    return PathDataReader(*this, ctm, pendingSegments).read(data == nullptr ? "" : data);
+    readPathData(data == nullptr ? "" : data, geometry);
+    return mappedPath(geometry, ctm).release();
 }
 
 }  // namespace Pictavo

@@ -1,7 +1,9 @@
-#include <cstring>
+#include <algorithm>
+#include <cmath>
 
-#include "converter/ElementValues.h"
+#include "converter/PathGeometry.h"
 #include "converter/Svg.h"
+#include "converter/ValueScanner.h"
 
 namespace Pictavo {
 
@@ -10,6 +12,10 @@ using Orvane::PathSegment;
 using Orvane::Point;
 
 namespace {
+
+// 4/3 (sqrt 2 - 1): a quarter of a unit circle as a cubic curve has its
+// controls this far along the tangents at its ends.
+const float kappa = static_cast<float>(4.0 / 3.0 * (std::sqrt(2.0) - 1.0));
 
 PathSegment line(const Point& start, const Point& end) { return PathSegment(start, end, true); }
 
@@ -21,9 +27,15 @@ PathSegment curve(const Point& start, const Point& control1, const Point& contro
     return segment;
 }
 
-}  // namespace
+void endFigure(PathGeometry& out, bool closed) {
+    if (out.segments.empty()) return;
+    out.figures.push_back({out.segments.size(), closed});
+}
 
-PathSegment SVG::transformedSegment(const PathSegment& segment, Matrix& ctm) const {
+// Sizes that are not positive (NaN included) draw nothing.
+bool positive(float value) { return value > 0; }
+
+PathSegment transformedSegment(const PathSegment& segment, const Matrix& ctm) {
     PathSegment mapped(segment);
     mapped.start = ctm * segment.start;
     mapped.control1 = ctm * segment.control1;
@@ -32,54 +44,23 @@ PathSegment SVG::transformedSegment(const PathSegment& segment, Matrix& ctm) con
     return mapped;
 }
 
-// A circle is the ellipse with both radii equal: the same points, computed the
-// same way.
-Path* SVG::convertCircle(float cx, float cy, float r, Matrix& ctm) {
-    return convertEllipse(cx, cy, r, r, ctm);
-}
-
-// Four quarter curves, clockwise on screen from the top point.
-Path* SVG::convertEllipse(float cx, float cy, float rx, float ry, Matrix& ctm) {
-    float kx = kappa * rx;
-    float ky = kappa * ry;
-    Point top(cx, cy - ry);
-    Point right(cx + rx, cy);
-    Point bottom(cx, cy + ry);
-    Point left(cx - rx, cy);
-    Path* path = new Path();
-    path->segments.reserve(4);
-    path->addSegment(transformedSegment(
-        curve(top, Point(cx + kx, cy - ry), Point(cx + rx, cy - ky), right), ctm));
-    path->addSegment(transformedSegment(
-        curve(right, Point(cx + rx, cy + ky), Point(cx + kx, cy + ry), bottom), ctm));
-    path->addSegment(transformedSegment(
-        curve(bottom, Point(cx - kx, cy + ry), Point(cx - rx, cy + ky), left), ctm));
-    path->addSegment(transformedSegment(
-        curve(left, Point(cx - rx, cy - ky), Point(cx - kx, cy - ry), top), ctm));
-    path->closed = true;
-    return path;
-}
-
 // Three sides; the closed flag draws the fourth.
-Path* SVG::convertRectangle(float x, float y, float width, float height, Matrix& ctm) {
+void squareCorneredRectangle(float x, float y, float width, float height, PathGeometry& out) {
     Point topLeft(x, y);
     Point topRight(x + width, y);
     Point bottomRight(x + width, y + height);
     Point bottomLeft(x, y + height);
-    Path* path = new Path();
-    path->segments.reserve(3);
-    path->addSegment(transformedSegment(line(topLeft, topRight), ctm));
-    path->addSegment(transformedSegment(line(topRight, bottomRight), ctm));
-    path->addSegment(transformedSegment(line(bottomRight, bottomLeft), ctm));
-    path->closed = true;
-    return path;
+    out.segments.push_back(line(topLeft, topRight));
+    out.segments.push_back(line(topRight, bottomRight));
+    out.segments.push_back(line(bottomRight, bottomLeft));
+    endFigure(out, true);
 }
 
 // Starts at the right end of the top side and goes clockwise: corner curves at
 // odd steps, straight sides at even ones. The top side back to the start is
 // drawn by the closed flag.
-Path* SVG::convertRoundedRectangle(float x, float y, float width, float height, float rx, float ry,
-                                   Matrix& ctm) {
+void roundedRectangle(float x, float y, float width, float height, float rx, float ry,
+                      PathGeometry& out) {
     static const int sw[8] = {1, 1, 1, 1, 0, 0, 0, 0};
     static const int sh[8] = {0, 0, 1, 1, 1, 1, 0, 0};
     static const int srx[8] = {-1, 0, 0, -1, 1, 0, 0, 1};
@@ -92,65 +73,122 @@ Path* SVG::convertRoundedRectangle(float x, float y, float width, float height, 
     float kx = kappa * rx;
     float ky = kappa * ry;
     auto controlOffset = [&](int c) { return Point(cpx[c] * kx, cpy[c] * ky); };
-
-    Path* path = new Path();
-    path->segments.reserve(7);
     for (int i = 1; i < 8; ++i) {
         Point from = outline(i - 1);
         Point to = outline(i);
         if (i % 2 == 0) {
-            path->addSegment(transformedSegment(line(from, to), ctm));
+            out.segments.push_back(line(from, to));
         } else {
             int c = i - 1;
-            path->addSegment(transformedSegment(
-                curve(from, from + controlOffset(c), to + controlOffset(c + 1), to), ctm));
+            out.segments.push_back(
+                curve(from, from + controlOffset(c), to + controlOffset(c + 1), to));
         }
     }
-    path->closed = true;
+    endFigure(out, true);
+}
+
+}  // namespace
+
+// Four quarter curves: right, bottom, left, top, and back to the right.
+void ellipseOutline(float cx, float cy, float rx, float ry, PathGeometry& out) {
+    out.clear();
+    if (!positive(rx) || !positive(ry)) return;
+    float kx = kappa * rx;
+    float ky = kappa * ry;
+    Point top(cx, cy - ry);
+    Point right(cx + rx, cy);
+    Point bottom(cx, cy + ry);
+    Point left(cx - rx, cy);
+    out.segments.push_back(curve(right, Point(cx + rx, cy + ky), Point(cx + kx, cy + ry), bottom));
+    out.segments.push_back(curve(bottom, Point(cx - kx, cy + ry), Point(cx - rx, cy + ky), left));
+    out.segments.push_back(curve(left, Point(cx - rx, cy - ky), Point(cx - kx, cy - ry), top));
+    out.segments.push_back(curve(top, Point(cx + kx, cy - ry), Point(cx + rx, cy - ky), right));
+    endFigure(out, true);
+}
+
+void rectangleOutline(float x, float y, float width, float height, float rx, float ry,
+                      PathGeometry& out) {
+    out.clear();
+    if (!positive(width) || !positive(height)) return;
+    if (rx < 0) rx = ry;
+    if (ry < 0) ry = rx;
+    if (!positive(rx) || !positive(ry)) {
+        squareCorneredRectangle(x, y, width, height, out);
+        return;
+    }
+    roundedRectangle(x, y, width, height, std::min(rx, width / 2), std::min(ry, height / 2), out);
+}
+
+void lineOutline(float x1, float y1, float x2, float y2, PathGeometry& out) {
+    out.clear();
+    out.segments.push_back(line(Point(x1, y1), Point(x2, y2)));
+    endFigure(out, false);
+}
+
+void readPoints(std::string_view points, bool closed, PathGeometry& out) {
+    out.clear();
+    ValueScanner scanner(points);
+    float x, y;
+    bool started = false;
+    Point previous(0, 0);
+    scanner.skipSpace();
+    while (!scanner.atEnd()) {
+        if (started) scanner.skipCommaAndSpace();
+        if (!scanner.number(x)) break;
+        scanner.skipCommaAndSpace();
+        if (!scanner.number(y)) break;
+        Point point(x, y);
+        if (started) out.segments.push_back(line(previous, point));
+        previous = point;
+        started = true;
+        scanner.skipSpace();
+    }
+    endFigure(out, closed);
+}
+
+std::unique_ptr<Path> mappedPath(const PathGeometry& geometry, const Matrix& ctm) {
+    auto path = std::make_unique<Path>();
+    std::size_t begin = 0;
+    for (const FigureEnd& figure : geometry.figures) {
+        Path* receiving = begin == 0 ? path.get() : new Path();
+        receiving->segments.reserve(figure.end - begin);
+        for (std::size_t i = begin; i < figure.end; ++i)
+            receiving->addSegment(transformedSegment(geometry.segments[i], ctm));
+        receiving->closed = figure.closed;
+        if (receiving != path.get()) path->addSubpath(receiving);
+        begin = figure.end;
+    }
     return path;
+}
+
+Path* SVG::convertCircle(float cx, float cy, float r, Matrix& ctm) {
+    return convertEllipse(cx, cy, r, r, ctm);
+}
+
+Path* SVG::convertEllipse(float cx, float cy, float rx, float ry, Matrix& ctm) {
+    ellipseOutline(cx, cy, rx, ry, geometry);
+    return mappedPath(geometry, ctm).release();
+}
+
+Path* SVG::convertRectangle(float x, float y, float width, float height, Matrix& ctm) {
+    rectangleOutline(x, y, width, height, 0, 0, geometry);
+    return mappedPath(geometry, ctm).release();
+}
+
+Path* SVG::convertRoundedRectangle(float x, float y, float width, float height, float rx, float ry,
+                                   Matrix& ctm) {
+    rectangleOutline(x, y, width, height, rx, ry, geometry);
+    return mappedPath(geometry, ctm).release();
 }
 
 Path* SVG::convertLine(float x1, float y1, float x2, float y2, Matrix& ctm) {
-    Path* path = new Path();
-    path->addSegment(transformedSegment(line(Point(x1, y1), Point(x2, y2)), ctm));
-    return path;
+    lineOutline(x1, y1, x2, y2, geometry);
+    return mappedPath(geometry, ctm).release();
 }
 
-// Numbers pair up into points in the order written; anything but signs and
-// numbers only separates them, and a number without its partner is dropped.
 Path* SVG::convertPolygon(const char* points, bool closed, Matrix& ctm) {
-    Path* path = new Path();
-    char token[128];
-    bool negative = false;
-    bool xPending = false;
-    float x = 0;
-    bool started = false;
-    Point previous(0, 0);
-    const char* position = points;
-    TokenType type;
-    while (tokenParser(position, token, &position, type) > 0) {
-        if (type == TokenType::Sign) {
-            negative = std::strcmp(token, "-") == 0;
-            continue;
-        }
-        if (type != TokenType::Number) continue;
-        float number = static_cast<float>(numberValue(token));
-        if (negative) number = -number;
-        negative = false;
-        if (!xPending) {
-            x = number;
-            xPending = true;
-            continue;
-        }
-        xPending = false;
-        Point point(x, number);
-        if (started) pendingSegments.push_back(transformedSegment(line(previous, point), ctm));
-        previous = point;
-        started = true;
-    }
-    path->closed = closed;
-    addPendingSegments(*path, pendingSegments);
-    return path;
+    readPoints(points, closed, geometry);
+    return mappedPath(geometry, ctm).release();
 }
 
 }  // namespace Pictavo
