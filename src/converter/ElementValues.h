@@ -21,11 +21,6 @@ inline std::string lowered(std::string_view text) {
     return result;
 }
 
-inline const char* valueOf(const AttributeMap& attributes, const char* name) {
-    auto found = attributes.find(name);
-    return found == attributes.end() ? nullptr : found->second;
-}
-
 inline const char* skipSpace(const char* text) {
     while (isSpaceCharacter(*text)) ++text;
     return text;
@@ -61,14 +56,6 @@ inline double numberValue(const char* text, const char** end = nullptr) {
     const double value = std::strtod(text, &stop);
     if (end != nullptr) *end = stop;
     return value;
-}
-
-// The number an attribute starts with (units and trailing text ignored, text
-// without a number reads 0), or `fallback` when the attribute is absent.
-inline float attributeNumber(const AttributeMap& attributes, const char* name,
-                             float fallback = 0) {
-    auto found = attributes.find(name);
-    return found == attributes.end() ? fallback : static_cast<float>(numberValue(found->second));
 }
 
 // How much the matrix scales lengths: the square root of the area factor of

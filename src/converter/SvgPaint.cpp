@@ -1,15 +1,13 @@
-#include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
-#include <vector>
 
+#include "converter/Drawing.h"
 #include "converter/ElementValues.h"
 #include "converter/Svg.h"
+#include "presentation/Path.h"
 
 namespace Pictavo {
 
@@ -36,15 +34,6 @@ Orvane::Path::Color hexadecimalColor(std::string_view value) {
 
 bool isHexadecimal(std::string_view value) {
     return (value.size() == 4 || value.size() == 7) && value[0] == '#';
-}
-
-// The opacity as a fraction from 0 to 1; nothing when the value holds no number.
-std::optional<float> opacityOf(const char* value) {
-    const char* end = nullptr;
-    double number = numberValue(value, &end);
-    if (end == value || std::isnan(number)) return std::nullopt;
-    if (*end == '%') number /= 100;
-    return std::clamp(static_cast<float>(number), 0.0f, 1.0f);
 }
 
 // No colour keyword or hexadecimal colour is this long; longer values are
@@ -77,89 +66,26 @@ bool SVG::colorValue(const char* value, Orvane::Path::Color& color) const {
     return true;
 }
 
-Declarations SVG::parseStyle(const char* text) const {
-    Declarations declarations;
-    std::vector<AttributeMap::value_type> declared;
-    // As long as the whole text, so that no token is ever cut short.
-    std::string token(std::strlen(text) + 1, '\0');
-    std::string name;
-    std::string value;
-    bool inValue = false;
 
-    auto finishDeclaration = [&]() {
-        declarations.names.push_back(trim(name.data()));
-        declarations.values.push_back(trim(value.data()));
-        declared.emplace_back(declarations.names.back(), declarations.values.back().c_str());
-        name.clear();
-        value.clear();
-        inValue = false;
-    };
-
-    const char* position = text;
-    TokenType type;
-    while (std::size_t length = tokenParser(position, token.data(), token.size(), &position, type)) {
-        if (type == TokenType::Delimiter && token[0] == ';') {
-            finishDeclaration();
-        } else if (type == TokenType::Delimiter) {
-            value.clear();
-            inValue = true;
-        } else {
-            (inValue ? value : name).append(token.data(), length);
+// Replacing the alpha loses nothing: every colour read here is opaque.
+void paint(Orvane::Path& path, const ComputedStyle& style, float opacity, float sizeScale) {
+    if (!style.stroke.none) {
+        Orvane::Path::Stroke stroke;
+        stroke.color = style.stroke.color;
+        stroke.color.color[0][3] = opacity;
+        stroke.width = style.strokeWidth * sizeScale;
+        if (!style.strokeDashArray.empty()) {
+            stroke.setPattern(style.strokeDashArray);
+            stroke.solid = false;
         }
+        path.strokes.push_back(std::move(stroke));
     }
-    finishDeclaration();
-    declarations.map.assign(declared);
-    return declarations;
-}
-
-Declarations& SVG::styleDeclarations(const char* text) {
-    auto parsed = parsedStyles.find(text);
-    if (parsed == parsedStyles.end()) parsed = parsedStyles.emplace(text, parseStyle(text)).first;
-    return parsed->second;
-}
-
-int SVG::convertStyle(Orvane::Path* path, AttributeMap& declarations, float sizeScale) {
-    if (declarations.count("stroke")) convertStroke(path, declarations, sizeScale);
-    if (declarations.count("fill")) convertFill(path, declarations);
-    convertOtherAttributes(path, declarations);
-    return 0;
-}
-
-int SVG::convertStroke(Orvane::Path* path, AttributeMap& attributes, float sizeScale) {
-    const char* value = valueOf(attributes, "stroke");
-    Orvane::Path::Stroke stroke;
-    if (!value || !colorValue(value, stroke.color)) return 0;
-
-    const char* width = valueOf(attributes, "stroke-width");
-    stroke.width = (width ? static_cast<float>(numberValue(width)) : 1.0f) * sizeScale;
-
-    // A pattern of "none" asks for a solid line; written out as a pattern it
-    // would hide the line altogether.
-    const char* pattern = valueOf(attributes, "stroke-dasharray");
-    if (pattern && !isNoneValue(pattern)) {
-        stroke.setPattern(pattern);
-        stroke.solid = false;
+    if (!style.fill.none) {
+        Orvane::Path::Fill fill;
+        fill.color = style.fill.color;
+        fill.color.color[0][3] = opacity;
+        path.fills.push_back(fill);
     }
-    path->strokes.push_back(std::move(stroke));
-    return 0;
-}
-
-int SVG::convertFill(Orvane::Path* path, AttributeMap& attributes) {
-    const char* value = valueOf(attributes, "fill");
-    Orvane::Path::Fill fill;
-    if (value && colorValue(value, fill.color)) path->fills.push_back(fill);
-    return 0;
-}
-
-int SVG::convertOtherAttributes(Orvane::Path* path, AttributeMap& attributes) {
-    const char* value = valueOf(attributes, "opacity");
-    if (!value) return 0;
-    std::optional<float> opacity = opacityOf(value);
-    if (!opacity) return 0;
-    // Replacing the alpha loses nothing: every colour read here is opaque.
-    for (Orvane::Path::Stroke& stroke : path->strokes) stroke.color.color[0][3] = *opacity;
-    for (Orvane::Path::Fill& fill : path->fills) fill.color.color[0][3] = *opacity;
-    return 0;
 }
 
 }  // namespace Pictavo

@@ -36,7 +36,7 @@ TEST(Walk, InheritancePaintAndPlacement) {
         // A fill the style declares keeps the default black away, none included.
         {"<g style=\"fill:none\">" + rect + "</g>", "at(1,2)"},
         {"<g style=\"fill:red\">" + r + " style=\"stroke:blue\"/></g>",
-         "fill(0,0,0,1) stroke(0,0,1,1 w1) at(1,2)"},
+         "fill(1,0,0,1) stroke(0,0,1,1 w1) at(1,2)"},
         {"<g transform=\"scale(-2,8)\">" + r + " style=\"stroke:red;stroke-width:3\"/></g>",
          "fill(0,0,0,1) stroke(1,0,0,1 w12) at(-2,16)"},
         {"<g fill=\"&again;\">" + rect + "</g>", "fill(0,0,1,1) at(1,2)"},
@@ -52,10 +52,10 @@ TEST(Walk, InheritancePaintAndPlacement) {
          "fill(0,0,0,1) at(1,2)"},
         {"<g transform=\"translate(5, 7) scale(2,8)\" font-size=\"40\"><text x=\"10\" y=\"20\" "
          "font-size=\"3px\" font-family=\"Arial\">Hi</text><text>\n\t  padded text \r\n</text></g>",
-         "[Hi] Arial 12 at(25,167); [padded text] 64 at(5,7)"},
+         "[Hi] Arial 12 at(25,167); [padded text] 160 at(5,7)"},
         {"<text>first<tspan>x</tspan>after</text><text>" + std::string(5000, 'w') + "</text>",
          "[first] 16 at(0,0); [" + std::string(5000, 'w') + "] 16 at(0,0)"},
-        {"<text/><text><tspan>inner</tspan></text><text><!-- note -->a</text>", ""},
+        {"<text/><text><tspan>inner</tspan></text><text><!-- note -->a</text>", "[a] 16 at(0,0)"},
     };
     for (const auto& [body, expected] : cases) {
         SCOPED_TRACE(body);

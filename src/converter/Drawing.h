@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+
+#include "converter/Document.h"
+#include "converter/Matrix.h"
+#include "converter/Style.h"
+
+namespace Orvane {
+class Path;
+}
+
+namespace Pictavo {
+
+class SVG;
+
+// More elements were drawn through `use` than a drawing of this size can
+// reasonably ask for: nested references multiply, and the drawing stops
+// instead of running away.
+class UseBoundExceeded : public std::runtime_error {
+public:
+    UseBoundExceeded() : std::runtime_error("too many elements drawn through use") {}
+};
+
+// The size of the viewport that per cent lengths refer to.
+struct Viewport {
+    float width = 800;
+    float height = 600;
+};
+
+// An element being drawn, resolved: its computed style, the matrix from its
+// user space (its own transform applied) to the slide, and what it takes
+// from the elements it is drawn within.
+struct Frame {
+    const Frame* parent = nullptr;   // the element this one is drawn within, through `use` too
+    const Element* element = nullptr;
+    ComputedStyle style;
+    Declarations kept;               // texts `style` points into
+    Matrix ctm = Matrix::identity();
+    float opacity = 1;               // its own opacity times its ancestors'
+    Viewport viewport;
+    bool throughUse = false;         // drawn as part of what a `use` references
+    std::size_t depth = 0;
+};
+
+// The drawing pass: walks the document from the root, resolving each
+// element's style from its parent's and its geometry through the matrices
+// and viewports above it, and hands the drawables to the slide in document
+// order. There is one drawing function per kind of element; a reference
+// (`use`, `url(#id)`) is found through document.elementById.
+class Drawing {
+public:
+    Drawing(SVG& svg, const Document& document);
+
+    // Sizes the slide, then draws the whole document. Throws UseBoundExceeded.
+    void run();
+
+    SVG& svg;
+    const Document& document;
+
+private:
+    Cascade cascade;
+    std::size_t drawnThroughUse = 0;
+    std::size_t useBound;
+
+    void drawElement(const Element& element, const Frame& parent, const Element* use = nullptr);
+    void drawChildren(const Frame& frame);
+    void countDropped(const Frame& frame);
+
+    // One per kind of element.
+    void drawRoot(Frame& frame);
+    void drawViewport(Frame& frame, const Element* use);
+    void drawSwitch(const Frame& frame);
+    void drawUse(Frame& frame);
+    void drawShape(const Frame& frame);
+    void drawText(const Frame& frame);
+    void drawImage(const Frame& frame);
+    void drawForeignObject(const Frame& frame);
+};
+
+// The number an attribute starts with (units and trailing text ignored, text
+// without a number reads 0), or `fallback` when the attribute is absent.
+float attributeNumber(const Element& element, Name name, float fallback = 0);
+
+// The paint of a shape, from its computed style: fill and stroke with their
+// colours, the stroke's width scaled by `sizeScale`, every alpha multiplied
+// by `opacity`.
+void paint(Orvane::Path& path, const ComputedStyle& style, float opacity, float sizeScale);
+
+}  // namespace Pictavo

@@ -1,0 +1,228 @@
+#include "converter/Style.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "converter/ElementValues.h"
+#include "converter/Svg.h"
+
+namespace Pictavo {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isSpaceCharacter(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpaceCharacter(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool isKeyword(std::string_view value, std::string_view lowerWord) {
+    value = trimmed(value);
+    if (value.size() != lowerWord.size()) return false;
+    for (std::size_t i = 0; i < value.size(); ++i)
+        if (loweredCharacter(value[i]) != lowerWord[i]) return false;
+    return true;
+}
+
+// The number the value starts with (a unit after it is not read yet), or
+// nothing when it starts with none.
+std::optional<float> leadingNumber(std::string_view value) {
+    const std::string text(value);
+    const char* end = nullptr;
+    const double number = numberValue(text.c_str(), &end);
+    if (end == text.c_str() || !std::isfinite(number)) return std::nullopt;
+    return static_cast<float>(number);
+}
+
+// A text property whose keyword none means the same as not setting it.
+std::string_view unlessNone(std::string_view value) {
+    return isKeyword(value, "none") ? std::string_view() : trimmed(value);
+}
+
+}  // namespace
+
+// How a property reads its value into the computed style, and how its value
+// passes from a parent when the value is `inherit`.
+struct Cascade::Property {
+    const char* name;
+    bool (*read)(const SVG& readers, std::string_view value, ComputedStyle& style);
+    void (*inherit)(const ComputedStyle& parent, ComputedStyle& style);
+};
+
+namespace {
+
+template <auto Member>
+void inheritField(const ComputedStyle& parent, ComputedStyle& style) {
+    style.*Member = parent.*Member;
+}
+
+bool readPaint(const SVG& readers, std::string_view value, PaintValue& paint) {
+    const std::string text(value);
+    paint = PaintValue();
+    paint.none = !readers.colorValue(text.c_str(), paint.color);
+    return true;
+}
+
+bool readFill(const SVG& readers, std::string_view value, ComputedStyle& style) {
+    return readPaint(readers, value, style.fill);
+}
+
+bool readStroke(const SVG& readers, std::string_view value, ComputedStyle& style) {
+    return readPaint(readers, value, style.stroke);
+}
+
+bool readStrokeWidth(const SVG&, std::string_view value, ComputedStyle& style) {
+    const std::optional<float> width = leadingNumber(value);
+    if (!width || *width < 0) return false;
+    style.strokeWidth = *width;
+    return true;
+}
+
+// No dash pattern needs this many characters; every shape below the element
+// reads the text again, so a longer one is cut to its start.
+const std::size_t dashArrayLimit = 1024;
+
+bool readDashArray(const SVG&, std::string_view value, ComputedStyle& style) {
+    style.strokeDashArray = unlessNone(value.substr(0, dashArrayLimit));
+    return true;
+}
+
+bool readFontFamily(const SVG&, std::string_view value, ComputedStyle& style) {
+    style.fontFamily = value;
+    return true;
+}
+
+bool readFontSize(const SVG&, std::string_view value, ComputedStyle& style) {
+    const std::optional<float> size = leadingNumber(value);
+    if (!size || *size < 0) return false;
+    style.fontSize = *size;
+    return true;
+}
+
+bool readVisibility(const SVG&, std::string_view value, ComputedStyle& style) {
+    if (isKeyword(value, "visible"))
+        style.visible = true;
+    else if (isKeyword(value, "hidden") || isKeyword(value, "collapse"))
+        style.visible = false;
+    else
+        return false;
+    return true;
+}
+
+bool readDisplay(const SVG&, std::string_view value, ComputedStyle& style) {
+    style.displayed = !isKeyword(value, "none");
+    return true;
+}
+
+// A fraction from 0 to 1, a percentage divided by 100, clamped.
+bool readOpacity(const SVG&, std::string_view value, ComputedStyle& style) {
+    value = trimmed(value);
+    const bool percent = !value.empty() && value.back() == '%';
+    if (percent) value.remove_suffix(1);
+    std::optional<float> opacity = leadingNumber(value);
+    if (!opacity) return false;
+    if (percent) *opacity /= 100;
+    style.opacity = std::clamp(*opacity, 0.0f, 1.0f);
+    return true;
+}
+
+bool readTransform(const SVG&, std::string_view value, ComputedStyle& style) {
+    style.transform = unlessNone(value);
+    return true;
+}
+
+template <std::string_view OwnProperties::*Member>
+bool readReference(const SVG&, std::string_view value, ComputedStyle& style) {
+    style.*Member = unlessNone(value);
+    return true;
+}
+
+using S = ComputedStyle;
+const Cascade::Property properties[] = {
+    {"fill", readFill, inheritField<&S::fill>},
+    {"stroke", readStroke, inheritField<&S::stroke>},
+    {"stroke-width", readStrokeWidth, inheritField<&S::strokeWidth>},
+    {"stroke-dasharray", readDashArray, inheritField<&S::strokeDashArray>},
+    {"font-family", readFontFamily, inheritField<&S::fontFamily>},
+    {"font-size", readFontSize, inheritField<&S::fontSize>},
+    {"visibility", readVisibility, inheritField<&S::visible>},
+    {"display", readDisplay, inheritField<&S::displayed>},
+    {"opacity", readOpacity, inheritField<&S::opacity>},
+    {"transform", readTransform, inheritField<&S::transform>},
+    {"clip-path", readReference<&OwnProperties::clipPath>, inheritField<&S::clipPath>},
+    {"mask", readReference<&OwnProperties::mask>, inheritField<&S::mask>},
+    {"filter", readReference<&OwnProperties::filter>, inheritField<&S::filter>},
+};
+
+const Cascade::Property* propertyNamed(std::string_view name) {
+    for (const Cascade::Property& property : properties)
+        if (name == property.name) return &property;
+    return nullptr;
+}
+
+}  // namespace
+
+Declarations parseStyleAttribute(std::string_view text) {
+    Declarations declarations;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find(';'), text.size());
+        const std::string_view declaration = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::size_t colon = declaration.find(':');
+        if (colon == std::string_view::npos) continue;
+        StyleDeclaration parsed;
+        parsed.name = lowered(trimmed(declaration.substr(0, colon)));
+        std::string_view value = trimmed(declaration.substr(colon + 1));
+        const std::size_t bang = value.rfind('!');
+        if (bang != std::string_view::npos && isKeyword(value.substr(bang + 1), "important")) {
+            parsed.important = true;
+            value = trimmed(value.substr(0, bang));
+        }
+        parsed.value = std::string(value);
+        if (!parsed.name.empty()) declarations.push_back(std::move(parsed));
+    }
+    return declarations;
+}
+
+Cascade::Cascade(const Document& document, const SVG& readers) : readers(readers) {
+    propertyOfName.assign(document.nameCount(), nullptr);
+    for (const Property& property : properties) {
+        if (const std::optional<Name> name = document.findName(property.name))
+            propertyOfName[static_cast<std::size_t>(*name)] = &property;
+    }
+}
+
+void Cascade::apply(const Property& property, std::string_view value, const ComputedStyle& parent,
+                    ComputedStyle& style) const {
+    if (isKeyword(value, "inherit"))
+        property.inherit(parent, style);
+    else
+        property.read(readers, value, style);
+}
+
+void Cascade::compute(const Element& element, const ComputedStyle& parent, ComputedStyle& style,
+                      Declarations& kept) const {
+    style = parent;
+    static_cast<OwnProperties&>(style) = OwnProperties();
+    const Attribute* styleAttribute = nullptr;
+    for (std::uint32_t i = 0; i < element.attributeCount; ++i) {
+        const Attribute& attribute = element.attributes[i];
+        if (attribute.name == Name::Style) styleAttribute = &attribute;
+        const auto number = static_cast<std::size_t>(attribute.name);
+        if (number < propertyOfName.size() && propertyOfName[number] != nullptr)
+            apply(*propertyOfName[number], attribute.text(), parent, style);
+    }
+    if (styleAttribute == nullptr) return;
+    kept = parseStyleAttribute(styleAttribute->text());
+    for (const bool important : {false, true}) {
+        for (const StyleDeclaration& declaration : kept) {
+            if (declaration.important != important) continue;
+            if (const Property* property = propertyNamed(declaration.name))
+                apply(*property, declaration.value, parent, style);
+        }
+    }
+}
+
+}  // namespace Pictavo

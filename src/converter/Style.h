@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "converter/Document.h"
+#include "presentation/Path.h"
+
+namespace Pictavo {
+
+class SVG;
+
+// A fill or stroke as computed: nothing, or a colour.
+struct PaintValue {
+    bool none = false;
+    Orvane::Path::Color color;  // opaque black unless given
+};
+
+// The properties that pass from an element to its children unless the child
+// sets them. Texts point into the document or into a Declarations object
+// that outlives the style (see Cascade::compute).
+struct InheritedProperties {
+    PaintValue fill;                       // black
+    PaintValue stroke{true, {}};           // none
+    float strokeWidth = 1;                 // user units
+    std::string_view strokeDashArray;      // empty or "none": solid
+    std::string_view fontFamily;           // as written; empty: none given
+    float fontSize = 16;                   // user units
+    bool visible = true;                   // visibility: visible
+};
+
+// The properties that start from their initial value on every element.
+struct OwnProperties {
+    bool displayed = true;       // display is not none
+    float opacity = 1;           // this element's own, not multiplied by its ancestors'
+    std::string_view transform;  // the transform list as written, empty: none
+    std::string_view clipPath;   // empty: none
+    std::string_view mask;       // empty: none
+    std::string_view filter;     // empty: none
+};
+
+// An element's computed properties, each a named field.
+struct ComputedStyle : InheritedProperties, OwnProperties {};
+
+// One declaration of a style attribute or a style sheet rule.
+struct StyleDeclaration {
+    std::string name;  // lowered
+    std::string value;
+    bool important = false;
+};
+using Declarations = std::vector<StyleDeclaration>;
+
+// Computes elements' styles as CSS cascades them, property by property:
+// presentation attributes, then the `style` attribute, then its !important
+// declarations; `inherit` takes the parent's value; a value the property
+// cannot read is ignored as if it were not written.
+class Cascade {
+public:
+    Cascade(const Document& document, const SVG& readers);
+
+    // `element`'s style, from its parent's computed style. Texts of the
+    // element's `style` attribute are kept in `kept`, which must outlive the
+    // style and the styles of the element's descendants.
+    void compute(const Element& element, const ComputedStyle& parent, ComputedStyle& style,
+                 Declarations& kept) const;
+
+    struct Property;
+
+private:
+    const SVG& readers;
+    std::vector<const Property*> propertyOfName;  // by Name: the presentation attributes
+
+    void apply(const Property& property, std::string_view value, const ComputedStyle& parent,
+               ComputedStyle& style) const;
+};
+
+// The declarations of a `style` attribute, in order.
+Declarations parseStyleAttribute(std::string_view text);
+
+}  // namespace Pictavo
