@@ -54,15 +54,11 @@ std::string readDocument(const fs::path& path) {
 
 // The run as the program makes it: true when the document was saved.
 bool convert(const fs::path& input, const fs::path& bundle) {
-    Orvane::Keynote keynote(bundle.c_str(), 800, 600);
+    Orvane::Keynote keynote(bundle.c_str());
     if (keynote.error()) finding("could not create the scratch bundle " + bundle.string());
-    keynote.exportWhileAdding();
     Pictavo::SVG svg(keynote);
     if (svg.convert(input.c_str()) != 0) return false;
-    keynote.printHeader();
-    keynote.exportXML(false);
-    keynote.printFooter();
-    if (keynote.save() != 0) finding("could not save into the scratch bundle");
+    if (keynote.commit() != 0) finding("could not save into the scratch bundle");
     return true;
 }
 

@@ -43,22 +43,17 @@ std::string derivedBundleName(const char* input) {
 }
 
 int convert(const char* input, const std::string& bundle) {
-    Orvane::Keynote keynote(bundle.c_str(), 800, 600);
+    Orvane::Keynote keynote(bundle.c_str());
     if (keynote.error()) {
         std::printf("error: could not create bundle %s\n", bundle.c_str());
         return 1;
     }
-    // The document is written on a second core while the drawing converts.
-    keynote.exportWhileAdding();
     Pictavo::SVG svg(keynote);
     // The converter reports a parse failure itself; the unsaved presentation
     // then leaves any earlier document as it was.
     if (svg.convert(input) != 0) return 1;
-    keynote.printHeader();
-    keynote.exportXML(false);
-    keynote.printFooter();
-    if (keynote.save() != 0) {
-        std::printf("error: could not write %s\n", keynote.documentPath.c_str());
+    if (keynote.commit() != 0) {
+        std::printf("error: could not write %s\n", keynote.documentPath().c_str());
         return 1;
     }
     return 0;

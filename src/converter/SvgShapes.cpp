@@ -150,12 +150,13 @@ std::unique_ptr<Path> mappedPath(const PathGeometry& geometry, const Matrix& ctm
     auto path = std::make_unique<Path>();
     std::size_t begin = 0;
     for (const FigureEnd& figure : geometry.figures) {
-        Path* receiving = begin == 0 ? path.get() : new Path();
+        std::unique_ptr<Path> subpath = begin == 0 ? nullptr : std::make_unique<Path>();
+        Path* receiving = subpath ? subpath.get() : path.get();
         receiving->segments.reserve(figure.end - begin);
         for (std::size_t i = begin; i < figure.end; ++i)
             receiving->addSegment(transformedSegment(geometry.segments[i], ctm));
         receiving->closed = figure.closed;
-        if (receiving != path.get()) path->addSubpath(receiving);
+        if (subpath) path->addSubpath(std::move(subpath));
         begin = figure.end;
     }
     return path;

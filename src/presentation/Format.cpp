@@ -162,12 +162,6 @@ void Format::integer(std::string& text, int value) {
     if (result.ec == std::errc()) text.append(buffer, result.ptr - buffer);
 }
 
-void Format::integer(FILE* file, int value) {
-    std::string text;
-    integer(text, value);
-    std::fwrite(text.data(), 1, text.size(), file);
-}
-
 void Format::attribute(std::string& text, std::string_view value) {
     std::size_t runStart = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {

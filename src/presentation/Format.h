@@ -1,15 +1,13 @@
 #pragma once
 
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace Orvane {
 
-// The single place where values reach the document as text. Writers build
-// each element in a string and write it at once; only the fixed frame writes
-// its integers straight to the stream.
+// The single place where values reach the document as text, appended to the
+// document's text as each drawable is written.
 class Format {
 public:
     // Appends `value` widened to double as printf's "%f" would: fixed point,
@@ -25,7 +23,6 @@ public:
 
     // Appends `value` as printf's "%d" would.
     static void integer(std::string& text, int value);
-    static void integer(FILE* file, int value);
 
     // Appends text from the input as an attribute value: &, <, > and " escaped.
     static void attribute(std::string& text, std::string_view value);

@@ -1,69 +1,58 @@
 #pragma once
 
-#include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "presentation/Bundle.h"
+#include "presentation/DocumentWriter.h"
 #include "presentation/Slide.h"
 #include "presentation/TransformableShape.h"
 
 namespace Orvane {
 
-// One presentation being written: the bundle directory, its document and the
-// drawables it owns. The document is written into a temporary file in the
-// bundle and only `save` puts it under the name presentation.apxl, so a failed
-// run never destroys an earlier document.
+// One presentation of one slide written into a bundle folder: opened, sized,
+// given its drawables, committed. The header goes into the document with the
+// first drawable (or at the commit), so the size must come before; each
+// drawable is written and freed as soon as its turn comes. Calls out of this
+// order are refused and change nothing.
 class Keynote : public Slide {
 public:
-    int width;
-    int height;
-    FILE* file;  // the temporary document while it is written
-    int failed;
-    // Owned. While drawables are written as they are added, the writer
-    // thread reads the pointers under its lock.
-    std::vector<TransformableShape*> shapes;
-    std::string documentPath;  // <bundle>/presentation.apxl
-
-    Keynote(const char* bundle, int width, int height);
+    // Opens the bundle folder, made when missing, and a temporary document in
+    // it; error() tells whether that failed.
+    explicit Keynote(const char* folder);
+    // Without a commit: the drawables not yet written are dropped, and the
+    // temporary document and a folder made for it are removed.
     ~Keynote() override;
 
+    // Refused once sized or after the first drawable.
     void setSize(int width, int height) override;
+    // Refused after the commit or a failed opening: the drawable is freed.
     void add(std::unique_ptr<TransformableShape> drawable) override;
 
-    void clear();
-    int error() const;
-    void addShape(TransformableShape* shape);
-    // From now on a background thread writes each added drawable to the
-    // document while the caller goes on adding; exportXML(false) then only
-    // waits for it. Does nothing when no thread can be started.
-    void exportWhileAdding();
-    void exportXML(bool reverse);
-    int printHeader();
-    int printFooter();
+    // Waits until every drawable is written, ends the document and gives it
+    // the name presentation.apxl. Returns 0, or 1 when the bundle could not
+    // be opened, a write, the close or the rename failed (the run then
+    // leaves the bundle as it found it), or on a second call. What writing a
+    // drawable threw on the writer's thread (std::bad_alloc) is thrown here.
+    int commit();
 
-    // Closes the written document and renames it to presentation.apxl.
-    // Returns 0, or 1 when a write, the close or the rename failed; then
-    // nothing incomplete is left under the document's name.
-    int save();
+    // 1 when the bundle could not be opened or the commit failed.
+    int error() const { return failed; }
+    const std::string& documentPath() const { return bundle.documentPath(); }
+
+    // Removes the temporary document and a bundle folder made for it, left
+    // by a run that a signal ends: async-signal-safe, for signal handlers.
+    static void removeUnfinished();
 
 private:
-    std::string bundlePath;
-    std::string temporaryPath;
-    bool createdBundle;
-    bool saved;
-    std::vector<char> writeBuffer;  // the document stream's buffer
-    // Where the drawables start in the document, once known: the room left
-    // for the header, or the end of a header written before any drawable.
-    long bodyStart;
-    class Writer;
-    std::unique_ptr<Writer> writer;  // while drawables are written as added
-
-    void discard();
-    void stopWriter(bool finishWriting);
-    void reserveHeaderRoom();
-    int placeHeader(const std::string& header);
-    bool moveBodyBehind(const std::string& header);
+    Bundle bundle;
+    DocumentWriter writer;  // destroyed first: its thread writes the bundle's file
+    int width = 800;
+    int height = 600;
+    bool sized = false;
+    bool drawing = false;  // the header is written
+    bool committed = false;
+    int failed = 0;
 };
 
 }  // namespace Orvane

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "presentation/Format.h"
 
@@ -18,14 +19,36 @@ const float boxSide = 100;
 const float flatAxisScale = 0.01f;
 
 // Room enough, as a rule, for one segment's path data (a curve's six
-// numbers) and for what an element holds beside its path data (the
-// transformation, paint and styles), so that texts are not grown step by step.
+// numbers) and for what an element holds beside its path data, so that the
+// geometry's text is not grown step by step.
 const std::size_t segmentTextCapacity = 72;
 const std::size_t elementTextCapacity = 320;
 
+// Where the path data is written: a point's slide coordinates less `origin`,
+// divided by `scale`.
+struct Box {
+    float origin[2];
+    float scale[2];
+};
+
+Box boxOf(const float bounds[2][2]) {
+    Box box{};
+    for (int axis = 0; axis < 2; ++axis) {
+        const float size = bounds[axis][1] - bounds[axis][0];
+        box.origin[axis] = bounds[axis][0];
+        box.scale[axis] = size / boxSide;
+        if (box.scale[axis] == 0) box.scale[axis] = flatAxisScale;
+    }
+    return box;
+}
+
+Point inBox(const Point& p, const Box& box) {
+    return Point((p.x - box.origin[0]) / box.scale[0], (p.y - box.origin[1]) / box.scale[1]);
+}
+
 std::size_t geometryCapacity(const Path& path) {
     std::size_t segments = path.segments.size();
-    for (const Path* subpath : path.subpaths) segments += subpath->segments.size();
+    for (const auto& subpath : path.subpaths) segments += subpath->segments.size();
     return elementTextCapacity + segments * segmentTextCapacity;
 }
 
@@ -102,43 +125,69 @@ bool hasFinitePaint(const Path& path) {
     return true;
 }
 
-// Appends the path data of the path and its subpaths, in the path's box.
-// False when a number would not be finite, and the path cannot be written.
-bool appendPathData(std::string& text, Path& path) {
-    if (!path.writePath(text, &path)) return false;
+// Appends one figure's path data, in the box. False when a number would not
+// be finite, and the path cannot be written.
+bool appendFigure(std::string& text, const Path& figure, const Box& box) {
+    if (figure.segments.empty()) return true;
+    const Point first = inBox(figure.segments.front().start, box);
+    text.append("M ");
+    Format::numbers(text, {first.x, first.y});
+    for (const PathSegment& segment : figure.segments) {
+        const Point start = inBox(segment.start, box), end = inBox(segment.end, box);
+        if (!isFinite(start) || !isFinite(end)) return false;
+        if (segment.straight) {
+            // Control points of straight segments are never written, so they
+            // do not count.
+            text.append(" L ");
+            Format::numbers(text, {end.x, end.y});
+        } else {
+            const Point control1 = inBox(segment.control1, box), control2 = inBox(segment.control2, box);
+            if (!isFinite(control1) || !isFinite(control2)) return false;
+            text.append(" C ");
+            Format::numbers(text, {control1.x, control1.y, control2.x, control2.y, end.x, end.y});
+        }
+    }
+    if (figure.closed) text.append(" Z");
+    return true;
+}
+
+// Appends the path data of the path and its subpaths. False when a number
+// would not be finite.
+bool appendPathData(std::string& text, const Path& path, const Box& box) {
+    if (!appendFigure(text, path, box)) return false;
     // Figures without segments write nothing, and no separator either.
     bool written = !path.segments.empty();
-    for (Path* subpath : path.subpaths) {
+    for (const auto& subpath : path.subpaths) {
         if (subpath->segments.empty()) continue;
         if (written) text.push_back(' ');
-        if (!subpath->writePath(text, &path)) return false;
+        if (!appendFigure(text, *subpath, box)) return false;
         written = true;
     }
     return true;
 }
 
-// Appends what every element of the path shares: its geometry and its
-// transformation. False when the path cannot be written.
-bool appendGeometry(std::string& text, Path& path) {
-    const float* t = path.transformation;
-    if (!Format::writable({t[0], t[1], t[2], t[3], path.position[0], path.position[1]}))
-        return false;
+// Appends what every element of the path shares: its geometry and the
+// transformation that maps the box onto the slide. False when the path
+// cannot be written.
+bool appendGeometry(std::string& text, const Path& path, const Box& box) {
+    if (!Format::writable({box.scale[0], box.scale[1], box.origin[0], box.origin[1]})) return false;
     if (path.isLine) {
         // A line is written from its first segment, but every figure must
         // still map to finite numbers, as for a shape.
         std::string unwritten;
-        if (!appendPathData(unwritten, path)) return false;
-        const PathSegment line = path.convertSegmentToLocal(path.segments.front(), &path);
+        if (!appendPathData(unwritten, path, box)) return false;
+        const Point head = inBox(path.segments.front().start, box);
+        const Point tail = inBox(path.segments.front().end, box);
         text.append("line head=\"");
-        Format::numbers(text, {line.start.x, line.start.y});
+        Format::numbers(text, {head.x, head.y});
         text.append("\" tail=\"");
-        Format::numbers(text, {line.end.x, line.end.y});
+        Format::numbers(text, {tail.x, tail.y});
     } else {
         text.append("shape path=\"");
-        if (!appendPathData(text, path)) return false;
+        if (!appendPathData(text, path, box)) return false;
     }
     text.append("\" transformation=\"");
-    Format::numbers(text, {t[0], t[1], t[2], t[3], path.position[0], path.position[1]});
+    Format::numbers(text, {box.scale[0], 0, 0, box.scale[1], box.origin[0], box.origin[1]});
     text.push_back('"');
     return true;
 }
@@ -170,13 +219,6 @@ void Path::Stroke::setPattern(std::string_view text) {
     pattern.assign(text.data(), length);
 }
 
-Path::Path()
-    : closed(false), isLine(false), localScale{0, 0}, bounds{{0, 0}, {0, 0}}, bounded(false) {}
-
-Path::~Path() {
-    for (Path* subpath : subpaths) delete subpath;
-}
-
 void Path::addSegment(const PathSegment& segment) {
     segments.push_back(segment);
     if (!bounded) {
@@ -192,80 +234,32 @@ void Path::addSegment(const PathSegment& segment) {
     }
 }
 
-void Path::addSubpath(Path* subpath) {
+void Path::addSubpath(std::unique_ptr<Path> subpath) {
     if (subpath == nullptr) return;
-    subpaths.push_back(subpath);
-    if (!subpath->bounded) return;
-    if (!bounded) {
-        std::memcpy(bounds, subpath->bounds, sizeof bounds);
-        bounded = true;
-        return;
-    }
-    for (int axis = 0; axis < 2; ++axis) {
-        bounds[axis][0] = std::min(bounds[axis][0], subpath->bounds[axis][0]);
-        bounds[axis][1] = std::max(bounds[axis][1], subpath->bounds[axis][1]);
-    }
-}
-
-PathSegment Path::convertSegmentToLocal(const PathSegment& segment, const Path* frame) {
-    PathSegment local(segment);
-    for (Point* p : {&local.start, &local.end, &local.control1, &local.control2}) {
-        p->x = (p->x - frame->bounds[0][0]) / frame->localScale[0];
-        p->y = (p->y - frame->bounds[1][0]) / frame->localScale[1];
-    }
-    return local;
-}
-
-bool Path::writePath(std::string& text, const Path* frame) {
-    if (segments.empty()) return true;
-    const PathSegment first = convertSegmentToLocal(segments.front(), frame);
-    text.append("M ");
-    Format::numbers(text, {first.start.x, first.start.y});
-    for (const PathSegment& segment : segments) {
-        const PathSegment local = convertSegmentToLocal(segment, frame);
-        // Control points of straight segments are never written, so they
-        // do not count.
-        if (!isFinite(local.start) || !isFinite(local.end)) return false;
-        if (local.straight) {
-            text.append(" L ");
-            Format::numbers(text, {local.end.x, local.end.y});
+    if (subpath->bounded) {
+        if (!bounded) {
+            std::memcpy(bounds, subpath->bounds, sizeof bounds);
+            bounded = true;
         } else {
-            if (!isFinite(local.control1) || !isFinite(local.control2)) return false;
-            text.append(" C ");
-            Format::numbers(text, {local.control1.x, local.control1.y, local.control2.x,
-                                   local.control2.y, local.end.x, local.end.y});
+            for (int axis = 0; axis < 2; ++axis) {
+                bounds[axis][0] = std::min(bounds[axis][0], subpath->bounds[axis][0]);
+                bounds[axis][1] = std::max(bounds[axis][1], subpath->bounds[axis][1]);
+            }
         }
     }
-    if (closed) text.append(" Z");
-    return true;
+    subpaths.push_back(std::move(subpath));
 }
 
-void Path::exportXML(FILE* file, int) {
+void Path::write(std::string& document, int) const {
     // A path without any segment has no box to draw its paint in.
     if (!bounded || (isLine && segments.empty())) return;
-
-    for (int axis = 0; axis < 2; ++axis) {
-        size[axis] = bounds[axis][1] - bounds[axis][0];
-        localScale[axis] = size[axis] / boxSide;
-        if (localScale[axis] == 0) localScale[axis] = flatAxisScale;
-    }
-    transformation[0] = localScale[0];
-    transformation[3] = localScale[1];
-    position[0] = bounds[0][0];
-    position[1] = bounds[1][0];
-
     const std::size_t count = std::max(strokes.size(), fills.size());
     if (count == 0 || !hasFinitePaint(*this)) return;
     std::string geometry;
     geometry.reserve(geometryCapacity(*this));
-    if (!appendGeometry(geometry, *this)) return;
-    // The whole path goes out in one write.
-    std::string text;
-    text.reserve(count * (geometry.size() + elementTextCapacity));
-    for (std::size_t i = count; i-- > 0;) {
-        appendElement(text, geometry, isLine, elementOrNull(strokes, i), elementOrNull(fills, i));
-    }
-    std::fwrite(text.data(), 1, text.size(), file);
+    if (!appendGeometry(geometry, *this, boxOf(bounds))) return;
+    for (std::size_t i = count; i-- > 0;)
+        appendElement(document, geometry, isLine, elementOrNull(strokes, i), elementOrNull(fills, i));
 }
 
 }  // namespace Orvane

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,27 +41,25 @@ public:
         void setPattern(std::string_view text);
     };
 
-    bool closed;
-    bool isLine;
+    bool closed = false;
+    bool isLine = false;
     std::vector<PathSegment> segments;
     std::vector<Stroke> strokes;
     std::vector<Fill> fills;
-    std::vector<Path*> subpaths;  // owned
-    float localScale[2];
-    float bounds[2][2];  // [0] = min x, max x; [1] = min y, max y
-    bool bounded;        // whether bounds hold a segment's points yet
-
-    Path();
-    ~Path() override;
+    std::vector<std::unique_ptr<Path>> subpaths;
 
     void addSegment(const PathSegment& segment);
-    void addSubpath(Path* subpath);
+    void addSubpath(std::unique_ptr<Path> subpath);
 
-    void exportXML(FILE* file, int index) override;
-    // Appends this figure's path data, mapped into the frame's box; false
-    // when a mapped number is not finite.
-    bool writePath(std::string& text, const Path* frame);
-    PathSegment convertSegmentToLocal(const PathSegment& segment, const Path* frame);
+    // The path data is written in a box from 0 to 100 on both axes, which
+    // the written transformation maps onto the bounds of all figures.
+    void write(std::string& document, int index) const override;
+
+private:
+    // The bounds of every figure's end points, once `bounded`: [0] = min x,
+    // max x; [1] = min y, max y.
+    float bounds[2][2] = {{0, 0}, {0, 0}};
+    bool bounded = false;
 };
 
 }  // namespace Orvane

@@ -8,17 +8,15 @@ namespace Orvane {
 // curve from start through control1 and control2 to end.
 class PathSegment {
 public:
-    bool straight;
-    Point start;
-    Point end;
-    Point control1;
-    Point control2;
+    bool straight = false;
+    Point start{0, 0};
+    Point end{0, 0};
+    Point control1{0, 0};
+    Point control2{0, 0};
 
-    PathSegment();
-    PathSegment(const Point& start, const Point& end, bool straight);
-    PathSegment(const PathSegment&) = default;
-    PathSegment& operator=(const PathSegment&) = default;
-    virtual ~PathSegment() = default;
+    constexpr PathSegment() = default;
+    constexpr PathSegment(const Point& start, const Point& end, bool straight)
+        : straight(straight), start(start), end(end) {}
 };
 
 }  // namespace Orvane

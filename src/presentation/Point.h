@@ -8,12 +8,9 @@ public:
     float x;
     float y;
 
-    Point(float x, float y);
-    Point(const Point&) = default;
-    Point& operator=(const Point&) = default;
-    virtual ~Point() = default;
+    constexpr Point(float x, float y) : x(x), y(y) {}
 
-    Point operator+(const Point& other) const;
+    constexpr Point operator+(const Point& other) const { return Point(x + other.x, y + other.y); }
 };
 
 }  // namespace Orvane

@@ -23,33 +23,32 @@ Text::Text(std::string text)
     size[1] = 100;
 }
 
-void Text::exportXML(FILE* file, int index) {
+void Text::write(std::string& document, int index) const {
     const float* t = transformation;
     if (!Format::writable({t[0], t[1], t[2], t[3], position[0], position[1], size[0], size[1],
                            fontSize, lineSpacing, fontColor[0], fontColor[1], fontColor[2],
                            fontColor[3]})) {
         return;
     }
-    std::string element("<textbox id=\"textbox-");
-    Format::integer(element, index);
-    element.append("\" grow-horizontally=\"true\" transformation=\"");
-    Format::numbers(element, {t[0], t[1], t[2], t[3], position[0], position[1]});
-    element.append("\" size=\"");
-    Format::numbers(element, {size[0], size[1]});
-    element.append("\">\n<content tab-stops=\"L 84\" font-size=\"");
-    Format::number(element, fontSize);
-    element.append("\" font-name=\"");
-    Format::attribute(element, fontName);
-    element.append("\" paragraph-line-spacing=\"");
-    Format::number(element, lineSpacing);
-    element.append("\" paragraph-alignment=\"");
-    element.append(alignmentWord(alignment));
-    element.append("\" font-color=\"");
-    Format::numbers(element, {fontColor[0], fontColor[1], fontColor[2], fontColor[3]});
-    element.append("\">\n");
-    Format::characterData(element, text);
-    element.append("\n</content>\n</textbox>\n");
-    std::fwrite(element.data(), 1, element.size(), file);
+    document.append("<textbox id=\"textbox-");
+    Format::integer(document, index);
+    document.append("\" grow-horizontally=\"true\" transformation=\"");
+    Format::numbers(document, {t[0], t[1], t[2], t[3], position[0], position[1]});
+    document.append("\" size=\"");
+    Format::numbers(document, {size[0], size[1]});
+    document.append("\">\n<content tab-stops=\"L 84\" font-size=\"");
+    Format::number(document, fontSize);
+    document.append("\" font-name=\"");
+    Format::attribute(document, fontName);
+    document.append("\" paragraph-line-spacing=\"");
+    Format::number(document, lineSpacing);
+    document.append("\" paragraph-alignment=\"");
+    document.append(alignmentWord(alignment));
+    document.append("\" font-color=\"");
+    Format::numbers(document, {fontColor[0], fontColor[1], fontColor[2], fontColor[3]});
+    document.append("\">\n");
+    Format::characterData(document, text);
+    document.append("\n</content>\n</textbox>\n");
 }
 
 }  // namespace Orvane

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "presentation/TransformableShape.h"
@@ -19,7 +18,7 @@ public:
 
     explicit Text(std::string text);
 
-    void exportXML(FILE* file, int index) override;
+    void write(std::string& document, int index) const override;
 };
 
 }  // namespace Orvane

@@ -23,6 +23,4 @@ void TransformableShape::setTransformation(float a, float b, float c, float d, f
     for (int i = 0; i < 6; ++i) transformation[i] = values[i];
 }
 
-void TransformableShape::exportXML(FILE*, int) {}
-
 }  // namespace Orvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdio>
+#include <string>
 
 namespace Orvane {
 
@@ -21,8 +21,10 @@ public:
     void setScale(float scale);
     void setTransformation(float a, float b, float c, float d, float tx, float ty);
 
-    // Writes the drawable's APXL element; `index` is its place in the export order.
-    virtual void exportXML(FILE* file, int index);
+    // Appends the drawable's APXL elements to `document`; `index` is its
+    // place among the slide's drawables. Nothing is appended for a drawable
+    // that cannot be written whole.
+    virtual void write(std::string& document, int index) const = 0;
 };
 
 }  // namespace Orvane

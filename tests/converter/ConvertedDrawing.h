@@ -72,7 +72,7 @@ inline std::string describe(const Orvane::Path& path) {
                                        " " + previousEnd;
     }
     text = (text.empty() ? "-" : text.substr(1)) + (path.closed ? " Z" : "");
-    for (const Orvane::Path* subpath : path.subpaths) text += " | " + describe(*subpath);
+    for (const auto& subpath : path.subpaths) text += " | " + describe(*subpath);
     return text;
 }
 

@@ -4,11 +4,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
+#include <new>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
+#include "presentation/DocumentFrame.h"
 #include "presentation/Keynote.h"
 #include "presentation/Path.h"
 #include "presentation/Text.h"
@@ -23,8 +26,8 @@ using Orvane::TransformableShape;
 
 namespace {
 
-Path* figure(int i, bool closed, bool curved) {
-    auto* path = new Path();
+std::unique_ptr<Path> figure(int i, bool closed, bool curved) {
+    auto path = std::make_unique<Path>();
     const float x = static_cast<float>(i % 97) * 1.5f, y = static_cast<float>(i % 89) * 0.75f;
     PathSegment first(Point(x, y), Point(x + 30, y + (i % 7)), !curved);
     first.control1 = Point(x + 5, y - 20);
@@ -48,17 +51,17 @@ Path::Fill fill(int i, bool gradient) {
 // Drawable i of a varied mix: text boxes, open and closed figures of straight
 // and curved segments with strokes, dashes and fills, compound paths, lines,
 // and paths without segments, which write nothing.
-TransformableShape* drawable(int i) {
-    Path* path = nullptr;
+std::unique_ptr<TransformableShape> drawable(int i) {
+    std::unique_ptr<Path> path;
     switch (i % 6) {
         case 0: {
-            auto* box = new Text("box " + std::to_string(i) + " ]]> & <");
+            auto box = std::make_unique<Text>("box " + std::to_string(i) + " ]]> & <");
             box->setPosition(static_cast<float>(i % 800), static_cast<float>(i % 600) / 3);
             box->fontName = i % 2 ? "Serif \"Bold\"" : "Sans";
             box->alignment = i % 3;
             return box;
         }
-        case 1: return new Path();
+        case 1: return std::make_unique<Path>();
         case 2:
             path = figure(i, true, false);
             path->fills = {fill(i, false)};
@@ -77,10 +80,20 @@ TransformableShape* drawable(int i) {
         default:
             path = figure(i, true, true);
             path->addSubpath(figure(i + 3, true, false));
-            path->addSubpath(new Path());
+            path->addSubpath(std::make_unique<Path>());
             path->strokes = {stroke(i, ""), stroke(i + 1, "3")};
             return path;
     }
+}
+
+// The document of a slide of the size given holding drawables 0 to count - 1,
+// each as it writes itself alone.
+std::string documentOf(int width, int height, int count) {
+    std::string text;
+    Orvane::appendDocumentHeader(text, width, height);
+    for (int i = 0; i < count; ++i) drawable(i)->write(text, i);
+    Orvane::appendDocumentFooter(text);
+    return text;
 }
 
 std::string contentsOf(const std::string& path) {
@@ -105,32 +118,11 @@ std::vector<std::string> entriesOf(const std::string& folder) {
     return names;
 }
 
-struct ExportRun {
-    const char* label;
-    int drawables;
-    bool reverse;
-    bool headerFirst;  // the header printed before any drawable is added
-    int width;         // the slide size set once the first drawable is added
-    int height;
+// Throws while it is written, as a drawable does when memory runs out.
+class Unwritable : public TransformableShape {
+public:
+    void write(std::string&, int) const override { throw std::bad_alloc(); }
 };
-
-// Writes a document the way the program does, the slide size changing after
-// the first drawable as a nested drawing's would; returns the bundle's folder.
-std::string writeDocument(const std::string& bundle, const ExportRun& run, bool whileAdding) {
-    Keynote keynote(bundle.c_str(), 800, 600);
-    if (keynote.error()) return "";
-    if (whileAdding) keynote.exportWhileAdding();
-    if (run.headerFirst) keynote.printHeader();
-    for (int i = 0; i < run.drawables; ++i) {
-        keynote.addShape(drawable(i));
-        keynote.width = run.width;
-        keynote.height = run.height;
-    }
-    if (!run.headerFirst) keynote.printHeader();
-    keynote.exportXML(run.reverse);
-    keynote.printFooter();
-    return keynote.save() == 0 ? keynote.documentPath : "";
-}
 
 class KeynoteExport : public ::testing::Test {
 protected:
@@ -141,58 +133,86 @@ protected:
 
 }  // namespace
 
-// Written while they are added, the drawables give the document they give
-// written at the end: the header in front with the final slide size, whether
-// it fits the room left for it or the drawables had to move behind it.
-TEST_F(KeynoteExport, WritingWhileAddingGivesTheSameDocument) {
-    const ExportRun runs[] = {
-        {"size unchanged", 5003, false, false, 800, 600},
-        {"same number of digits", 5003, false, false, 1024, 768},
-        {"more digits", 5003, false, false, 10000, 600},
-        {"fewer digits", 3001, false, false, 80, 6},
-        {"reversed", 5003, true, false, 800, 600},
-        {"reversed after a move", 2000, true, false, 800, 60000},
-        {"header before the drawables", 3001, false, true, 800, 600},
-        {"no drawables", 0, false, false, 800, 600},
+// Few drawables are written at the commit, many on the writer's thread while
+// more are added: either way each in turn, numbered in order, between the
+// header that holds the size and the footer. Nothing else stays in the bundle.
+TEST_F(KeynoteExport, WritesTheDrawablesInOrderBetweenHeaderAndFooter) {
+    struct Row {
+        int drawables;
+        bool sized;
     };
-    for (const ExportRun& run : runs) {
-        SCOPED_TRACE(run.label);
-        const std::string name = folder + "/" + std::to_string(&run - runs);
-        const std::string plain = writeDocument(name + "-plain.key", run, false);
-        const std::string whileAdding = writeDocument(name + ".key", run, true);
-        ASSERT_NE(plain, "");
-        ASSERT_NE(whileAdding, "");
-        EXPECT_EQ(firstDifference(contentsOf(whileAdding), contentsOf(plain)), "none");
-        EXPECT_EQ(entriesOf(name + ".key"), std::vector<std::string>{"presentation.apxl"});
+    const Row rows[] = {{0, false}, {1, true}, {127, true}, {5003, true}, {20000, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.drawables);
+        const std::string bundle = folder + "/" + std::to_string(row.drawables) + ".key";
+        Keynote keynote(bundle.c_str());
+        if (row.sized) keynote.setSize(1024, 76);
+        for (int i = 0; i < row.drawables; ++i) keynote.add(drawable(i));
+        ASSERT_EQ(keynote.commit(), 0);
+        const std::string expected = row.sized ? documentOf(1024, 76, row.drawables)
+                                               : documentOf(800, 600, row.drawables);
+        EXPECT_EQ(firstDifference(contentsOf(keynote.documentPath()), expected), "none");
+        EXPECT_EQ(entriesOf(bundle), std::vector<std::string>{"presentation.apxl"});
     }
 }
 
-// A run that fails after the conversion started leaves the bundle as it
-// found it, while the writer may still be busy with the drawables.
-TEST_F(KeynoteExport, UnsavedDocumentIsCleanedUpWhileTheWriterRuns) {
-    const std::tuple<const char*, bool, bool> cases[] = {  // bundle existed, header printed (moved)
+// A call out of order is refused: the document is the one the calls in order
+// give. After the commit, adding and sizing change nothing, and a second
+// commit fails without touching the document.
+TEST_F(KeynoteExport, RefusesCallsOutOfOrder) {
+    struct Row {
+        const char* label;
+        std::function<void(Keynote&)> calls;
+        int drawables;
+    };
+    const Row rows[] = {
+        {"sized after a drawable", [](Keynote& k) { k.setSize(90, 40); k.add(drawable(0)); k.setSize(5, 5); }, 1},
+        {"sized twice", [](Keynote& k) { k.setSize(90, 40); k.setSize(5, 5); }, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        const std::string bundle = folder + "/" + row.label;
+        Keynote keynote(bundle.c_str());
+        row.calls(keynote);
+        ASSERT_EQ(keynote.commit(), 0);
+        keynote.add(drawable(1));
+        keynote.setSize(7, 7);
+        EXPECT_EQ(keynote.commit(), 1);
+        EXPECT_EQ(firstDifference(contentsOf(keynote.documentPath()), documentOf(90, 40, row.drawables)), "none");
+        EXPECT_EQ(entriesOf(bundle), std::vector<std::string>{"presentation.apxl"});
+    }
+}
+
+// A run that ends without a commit, while the writer's thread may still be
+// busy, leaves the bundle as it found it; so does a commit that throws what
+// writing a drawable threw on that thread.
+TEST_F(KeynoteExport, UncommittedRunLeavesTheBundleAsFound) {
+    struct Row {
+        const char* label;
+        bool bundleExisted;
+        bool throwing;  // a drawable throws when written, and the commit with it
+    };
+    const Row rows[] = {
         {"new bundle", false, false},
         {"existing bundle", true, false},
-        {"after the drawables moved", false, true},
+        {"drawable throws", false, true},
     };
-    for (const auto& [label, bundleExisted, headerPrinted] : cases) {
-        SCOPED_TRACE(label);
-        const std::string bundle = folder + "/" + label + ".key";
-        if (bundleExisted) {
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        const std::string bundle = folder + "/" + row.label + ".key";
+        if (row.bundleExisted) {
             ASSERT_TRUE(fs::create_directory(bundle));
         }
         {
-            Keynote keynote(bundle.c_str(), 800, 600);
+            Keynote keynote(bundle.c_str());
             ASSERT_EQ(keynote.error(), 0);
-            keynote.exportWhileAdding();
-            for (int i = 0; i < 20000; ++i) keynote.addShape(drawable(i));
-            keynote.width = 100000;
-            if (headerPrinted) {
-                EXPECT_EQ(keynote.printHeader(), 0);
+            for (int i = 0; i < 20000; ++i) keynote.add(i == 300 && row.throwing ? std::make_unique<Unwritable>() : drawable(i));
+            if (row.throwing) {
+                EXPECT_THROW(keynote.commit(), std::bad_alloc);
             }
         }
-        EXPECT_EQ(fs::exists(bundle), bundleExisted);
-        if (bundleExisted) {
+        EXPECT_EQ(fs::exists(bundle), row.bundleExisted);
+        if (row.bundleExisted) {
             EXPECT_TRUE(fs::is_empty(bundle));
         }
     }

@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
-#include <tuple>
 
 #include "presentation/Keynote.h"
+#include "presentation/Text.h"
 
 namespace fs = std::filesystem;
 using Orvane::Keynote;
@@ -30,39 +36,126 @@ std::string listing(const fs::path& folder) {
     return text;
 }
 
+// Text boxes enough for a document of a few hundred kilobytes.
+void addBoxes(Keynote& keynote) {
+    for (int i = 0; i < 3000; ++i) keynote.add(std::make_unique<Orvane::Text>("box " + std::to_string(i)));
+}
+
+// A limit on the size of the files this process writes, with SIGXFSZ ignored
+// as the program ignores it, so that a write past the limit fails (EFBIG).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+        previousAction = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousAction);
+    }
+
+private:
+    rlimit previous;
+    void (*previousAction)(int);
+};
+
+class KeynoteBundle : public ::testing::Test {
+protected:
+    fs::path folder = (fs::temp_directory_path() / "keynote-test-XXXXXX").string();
+    void SetUp() override {
+        std::string pattern = folder.string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { fs::remove_all(folder); }
+};
+
 }  // namespace
 
-// A save that fails on a full disk leaves an earlier bundle as it was and
-// removes a bundle it made; a save replaces only the document. No temporary
-// file is left behind.
-TEST(KeynoteBundle, FailedSaveLeavesWhatWasThere) {
-    std::string pattern = (fs::temp_directory_path() / "keynote-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const std::tuple<bool, bool, const char*> cases[] = {  // earlier bundle, full disk, after
+// A commit whose writes fail leaves an earlier bundle as it was and removes a
+// bundle it made; a commit replaces only the document. No temporary file is
+// left behind.
+TEST_F(KeynoteBundle, FailedCommitLeavesWhatWasThere) {
+    struct Row {
+        bool earlier;
+        bool writesFail;
+        const char* after;
+    };
+    const Row rows[] = {
         {true, true, "other.txt=ours presentation.apxl=earlier"},
         {false, true, "none"},
         {true, false, "other.txt=ours presentation.apxl=document"},
     };
-    int row = 0;
-    for (const auto& [earlier, fullDisk, after] : cases) {
-        const fs::path bundle = fs::path(pattern) / std::to_string(++row) / "b.key";
+    for (const Row& row : rows) {
+        const fs::path bundle = folder / std::to_string(&row - rows) / "b.key";
+        SCOPED_TRACE(bundle);
         fs::create_directories(bundle.parent_path());
-        if (earlier) {
+        if (row.earlier) {
             fs::create_directory(bundle);
             std::ofstream(bundle / "presentation.apxl") << "earlier";
             std::ofstream(bundle / "other.txt") << "ours";
         }
         {
-            Keynote keynote(bundle.c_str(), 800, 600);
-            if (fullDisk) {
-                std::fclose(keynote.file);
-                ASSERT_NE(keynote.file = std::fopen("/dev/full", "w"), nullptr);
-            }
-            keynote.printHeader();
-            keynote.printFooter();
-            EXPECT_EQ(keynote.save(), fullDisk ? 1 : 0) << "row " << row;
+            std::unique_ptr<FileSizeLimit> limit;
+            if (row.writesFail) limit = std::make_unique<FileSizeLimit>(64 * 1024);
+            Keynote keynote(bundle.c_str());
+            addBoxes(keynote);
+            EXPECT_EQ(keynote.commit(), row.writesFail ? 1 : 0);
         }
-        EXPECT_EQ(listing(bundle), after) << "row " << row;
+        EXPECT_EQ(listing(bundle), row.after);
     }
-    fs::remove_all(pattern);
+}
+
+// Opening a bundle removes the temporary documents of runs that ended
+// without removing them, but never one that a running writer holds, here a
+// lock the test takes or a writer still open in the same bundle.
+TEST_F(KeynoteBundle, RemovesOnlyLeftoversNoWriterHolds) {
+    const fs::path bundle = folder / "b.key";
+    fs::create_directory(bundle);
+    std::ofstream(bundle / ".presentation.apxl.killed") << "killed";
+    std::ofstream(bundle / ".presentation.apxl.x") << "other name";
+    std::ofstream(bundle / ".presentation.apxl.living") << "living";
+    const int living = open((bundle / ".presentation.apxl.living").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(living, LOCK_EX), 0);
+    {
+        Keynote first(bundle.c_str());
+        addBoxes(first);
+        Keynote second(bundle.c_str());
+        EXPECT_EQ(second.commit(), 0);
+        EXPECT_EQ(first.commit(), 0);
+    }
+    close(living);
+    EXPECT_EQ(listing(bundle), ".presentation.apxl.living=living .presentation.apxl.x=other name "
+                               "presentation.apxl=document");
+}
+
+// What a signal handler calls removes the unfinished document and a bundle
+// made for it at once, while the writer's thread runs; a committed document
+// stays.
+TEST_F(KeynoteBundle, SignalCleanupRemovesOnlyWhatIsUnfinished) {
+    struct Row {
+        bool bundleExisted;
+        bool committed;
+        const char* after;
+    };
+    const Row rows[] = {
+        {false, false, "none"},
+        {true, false, ""},
+        {false, true, "presentation.apxl=document"},
+    };
+    for (const Row& row : rows) {
+        const fs::path bundle = folder / (std::to_string(&row - rows) + ".key");
+        SCOPED_TRACE(bundle);
+        if (row.bundleExisted) fs::create_directory(bundle);
+        Keynote keynote(bundle.c_str());
+        addBoxes(keynote);
+        if (row.committed) {
+            EXPECT_EQ(keynote.commit(), 0);
+        }
+        Keynote::removeUnfinished();
+        EXPECT_EQ(listing(bundle), row.after);
+    }
 }

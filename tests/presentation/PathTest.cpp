@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "presentation/Path.h"
-#include "presentation/Written.h"
 
 using Orvane::Path;
 using Orvane::PathSegment;
@@ -28,24 +27,34 @@ PathSegment curve(Point start, Point control1, Point control2, Point end) {
     return segment;
 }
 
+using Figure = std::unique_ptr<Path>;
+
 // A figure of straight segments through the points, or of the one curve,
 // painted red; further figures become its subpaths.
-Path* figure(const std::vector<Point>& points, const std::vector<Path*>& subpaths = {}) {
-    auto* path = new Path();
+Figure figure(const std::vector<Point>& points, std::vector<Figure> subpaths = {}) {
+    auto path = std::make_unique<Path>();
     for (std::size_t i = 1; i < points.size(); ++i) path->addSegment({points[i - 1], points[i], true});
-    for (Path* subpath : subpaths) path->addSubpath(subpath);
+    for (Figure& subpath : subpaths) path->addSubpath(std::move(subpath));
     path->fills.push_back(red);
     return path;
 }
-Path* curveFigure(const PathSegment& segment) {
-    Path* path = figure(std::vector<Point>{});
+Figure curveFigure(const PathSegment& segment) {
+    Figure path = figure(std::vector<Point>{});
     path->addSegment(segment);
     return path;
 }
+Figure empty() { return std::make_unique<Path>(); }
+template <typename... Figures>
+std::vector<Figure> figures(Figures... each) {
+    std::vector<Figure> list;
+    (list.push_back(std::move(each)), ...);
+    return list;
+}
 
-std::string exported(Path* path) {
-    std::unique_ptr<Path> owned(path);
-    return written([&](FILE* file) { path->exportXML(file, 0); });
+std::string exported(const Figure& path) {
+    std::string text;
+    path->write(text, 0);
+    return text;
 }
 
 const std::string noStroke = " stroke-color=\"0 0 0 1\" stroke-width=\"1\">\n<styles>\n";
@@ -59,8 +68,8 @@ const std::string redShapeEnd = noStroke + redFill + "<dash-style pattern=\"none
 // flat axis is scaled by 0.01, so its end points land on 0 and control points
 // keep their place on the slide. Figures without segments leave no trace.
 TEST(PathExport, MapsGeometryIntoTheBox) {
-    const std::pair<Path*, std::string> cases[] = {  // path, data and transformation
-        {figure({}, {new Path(), figure({{0, 0}, {50, 50}}), new Path(), figure({{100, 0}, {0, 100}})}),
+    const std::pair<Figure, std::string> cases[] = {  // path, data and transformation
+        {figure({}, figures(empty(), figure({{0, 0}, {50, 50}}), empty(), figure({{100, 0}, {0, 100}}))),
          "M 0.000000 0.000000 L 50.000000 50.000000 M 100.000000 0.000000 L 0.000000 100.000000\" "
          "transformation=\"1.000000 0.000000 0.000000 1.000000 0.000000 0.000000"},
         {curveFigure(curve({5, 0}, {7, 10}, {3, 40}, {5, 50})),
@@ -74,7 +83,7 @@ TEST(PathExport, MapsGeometryIntoTheBox) {
 // One element per stroke and fill pair, the last pair first. A line writes
 // its first segment as head and tail.
 TEST(PathExport, WritesOneElementPerPaintPairLastFirst) {
-    Path* line = figure({{10, 20}, {110, 70}});
+    Figure line = figure({{10, 20}, {110, 70}});
     line->isLine = true;
     line->strokes.push_back(blue);
     line->strokes[0].solid = false;
@@ -94,14 +103,14 @@ TEST(PathExport, WritesOneElementPerPaintPairLastFirst) {
 // Nothing of a path is written when it has no segment or paint, or would
 // write a number that is not finite.
 TEST(PathExport, WritesNothingWithoutSegmentsOrWithNumbersNotFinite) {
-    Path* unpainted = figure({{0, 0}, {1, 1}});
+    Figure unpainted = figure({{0, 0}, {1, 1}});
     unpainted->fills.clear();
-    Path* line = figure({}, {figure({{0, 0}, {1, 1}})});
+    Figure line = figure({}, figures(figure({{0, 0}, {1, 1}})));
     line->isLine = true;
-    Path* gradient = figure({{0, 0}, {1, 1}});
+    Figure gradient = figure({{0, 0}, {1, 1}});
     gradient->fills[0] = {{true, {{1, 0, 0, 1}, {0, 0, nan, 1}}, 0}};
-    Path* cases[] = {figure({}, {new Path()}), unpainted, line, gradient,
-                     curveFigure(curve({0, 0}, {0, 3e38f}, {0, 0}, {1, 1e-30f}))};
+    const Figure cases[] = {figure({}, figures(empty())), std::move(unpainted), std::move(line),
+                            std::move(gradient), curveFigure(curve({0, 0}, {0, 3e38f}, {0, 0}, {1, 1e-30f}))};
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(exported(cases[i]), "") << "case " << i;
 }
 

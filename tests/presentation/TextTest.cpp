@@ -5,7 +5,6 @@
 #include <string>
 
 #include "presentation/Text.h"
-#include "presentation/Written.h"
 
 using Orvane::Text;
 
@@ -53,6 +52,8 @@ TEST(TextExport, WritesTheFiveLineBoxOrNothing) {
         text.position[0] = 100;
         text.position[1] = 50;
         change(text);
-        EXPECT_EQ(written([&](FILE* file) { text.exportXML(file, 3); }), expected);
+        std::string written;
+        text.write(written, 3);
+        EXPECT_EQ(written, expected);
     }
 }
