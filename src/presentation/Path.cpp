@@ -125,9 +125,16 @@ bool hasFinitePaint(const Path& path) {
     return true;
 }
 
-// Appends one figure's path data, in the box. False when a number would not
-// be finite, and the path cannot be written.
-bool appendFigure(std::string& text, const Path& figure, const Box& box) {
+bool hasOpenFigure(const Path& path) {
+    if (!path.segments.empty() && !path.closed) return true;
+    return std::any_of(path.subpaths.begin(), path.subpaths.end(),
+                       [](const auto& subpath) { return !subpath->segments.empty() && !subpath->closed; });
+}
+
+// Appends one figure's path data, in the box, closed when it is or when
+// `close` says so. False when a number would not be finite, and the path
+// cannot be written.
+bool appendFigure(std::string& text, const Path& figure, const Box& box, bool close) {
     if (figure.segments.empty()) return true;
     const Point first = inBox(figure.segments.front().start, box);
     text.append("M ");
@@ -147,20 +154,20 @@ bool appendFigure(std::string& text, const Path& figure, const Box& box) {
             Format::numbers(text, {control1.x, control1.y, control2.x, control2.y, end.x, end.y});
         }
     }
-    if (figure.closed) text.append(" Z");
+    if (figure.closed || close) text.append(" Z");
     return true;
 }
 
-// Appends the path data of the path and its subpaths. False when a number
-// would not be finite.
-bool appendPathData(std::string& text, const Path& path, const Box& box) {
-    if (!appendFigure(text, path, box)) return false;
+// Appends the path data of the path and its subpaths, every figure closed
+// with `closeAll`. False when a number would not be finite.
+bool appendPathData(std::string& text, const Path& path, const Box& box, bool closeAll) {
+    if (!appendFigure(text, path, box, closeAll)) return false;
     // Figures without segments write nothing, and no separator either.
     bool written = !path.segments.empty();
     for (const auto& subpath : path.subpaths) {
         if (subpath->segments.empty()) continue;
         if (written) text.push_back(' ');
-        if (!appendFigure(text, *subpath, box)) return false;
+        if (!appendFigure(text, *subpath, box, closeAll)) return false;
         written = true;
     }
     return true;
@@ -169,13 +176,13 @@ bool appendPathData(std::string& text, const Path& path, const Box& box) {
 // Appends what every element of the path shares: its geometry and the
 // transformation that maps the box onto the slide. False when the path
 // cannot be written.
-bool appendGeometry(std::string& text, const Path& path, const Box& box) {
+bool appendGeometry(std::string& text, const Path& path, const Box& box, bool closeAll) {
     if (!Format::writable({box.scale[0], box.scale[1], box.origin[0], box.origin[1]})) return false;
     if (path.isLine) {
         // A line is written from its first segment, but every figure must
         // still map to finite numbers, as for a shape.
         std::string unwritten;
-        if (!appendPathData(unwritten, path, box)) return false;
+        if (!appendPathData(unwritten, path, box, false)) return false;
         const Point head = inBox(path.segments.front().start, box);
         const Point tail = inBox(path.segments.front().end, box);
         text.append("line head=\"");
@@ -184,7 +191,7 @@ bool appendGeometry(std::string& text, const Path& path, const Box& box) {
         Format::numbers(text, {tail.x, tail.y});
     } else {
         text.append("shape path=\"");
-        if (!appendPathData(text, path, box)) return false;
+        if (!appendPathData(text, path, box, closeAll)) return false;
     }
     text.append("\" transformation=\"");
     Format::numbers(text, {box.scale[0], 0, 0, box.scale[1], box.origin[0], box.origin[1]});
@@ -255,11 +262,29 @@ void Path::write(std::string& document, int) const {
     if (!bounded || (isLine && segments.empty())) return;
     const std::size_t count = std::max(strokes.size(), fills.size());
     if (count == 0 || !hasFinitePaint(*this)) return;
-    std::string geometry;
-    geometry.reserve(geometryCapacity(*this));
-    if (!appendGeometry(geometry, *this, boxOf(bounds))) return;
-    for (std::size_t i = count; i-- > 0;)
-        appendElement(document, geometry, isLine, elementOrNull(strokes, i), elementOrNull(fills, i));
+    const Box box = boxOf(bounds);
+    std::string drawn;
+    drawn.reserve(geometryCapacity(*this));
+    if (!appendGeometry(drawn, *this, box, false)) return;
+    // A fill closes every figure, as SVG fills it, where the format would
+    // leave an open figure unfilled. A stroke keeps the figures as drawn, so
+    // a path that has both goes out as a fill and a stroke of its own.
+    const bool closing = !isLine && !fills.empty() && hasOpenFigure(*this);
+    std::string filled;
+    if (closing) {
+        filled.reserve(drawn.size() + elementTextCapacity);
+        appendGeometry(filled, *this, box, true);
+    }
+    for (std::size_t i = count; i-- > 0;) {
+        const Stroke* stroke = elementOrNull(strokes, i);
+        const Fill* fill = elementOrNull(fills, i);
+        if (fill == nullptr || !closing) {
+            appendElement(document, drawn, isLine, stroke, fill);
+            continue;
+        }
+        appendElement(document, filled, isLine, nullptr, fill);
+        if (stroke != nullptr) appendElement(document, drawn, isLine, stroke, nullptr);
+    }
 }
 
 }  // namespace Orvane

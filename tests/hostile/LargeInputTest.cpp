@@ -46,9 +46,9 @@ TEST(LargeInput, LongTextFontNameAndDashPatternAreKept) {
     const std::string text = repeated("Lorem ipsum ", 1000) + "end";
     const std::string font = repeated("Family ", 1500) + "Sans";
     const std::string pattern = repeated("4,2,", 2500) + "1";
-    const std::string document = converted(drawing("<text font-family='" + font + "'>" + text + "</text>" +
-                                                   "<line x2='10' y2='10' stroke='red' stroke-dasharray='" +
-                                                   pattern + "'/>"));
+    const std::string document =
+        converted(drawing("<text font-family='" + font + "'>" + text + "</text>" +
+                          "<line x2='10' y2='10' fill='none' stroke='red' stroke-dasharray='" + pattern + "'/>"));
     EXPECT_NE(document.find("<![CDATA[" + text + "]]>"), std::string::npos);
     EXPECT_EQ(drawableValues(document, "font-name"), std::vector<std::string>{font});
     const std::vector<std::string> written = drawableValues(document, "pattern");

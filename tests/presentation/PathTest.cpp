@@ -67,17 +67,57 @@ const std::string redShapeEnd = noStroke + redFill + "<dash-style pattern=\"none
 // The box spans the end points of every figure, never the control points; a
 // flat axis is scaled by 0.01, so its end points land on 0 and control points
 // keep their place on the slide. Figures without segments leave no trace.
+// (The red fill closes every figure.)
 TEST(PathExport, MapsGeometryIntoTheBox) {
     const std::pair<Figure, std::string> cases[] = {  // path, data and transformation
         {figure({}, figures(empty(), figure({{0, 0}, {50, 50}}), empty(), figure({{100, 0}, {0, 100}}))),
-         "M 0.000000 0.000000 L 50.000000 50.000000 M 100.000000 0.000000 L 0.000000 100.000000\" "
+         "M 0.000000 0.000000 L 50.000000 50.000000 Z M 100.000000 0.000000 L 0.000000 100.000000 Z\" "
          "transformation=\"1.000000 0.000000 0.000000 1.000000 0.000000 0.000000"},
         {curveFigure(curve({5, 0}, {7, 10}, {3, 40}, {5, 50})),
-         "M 0.000000 0.000000 C 200.000000 20.000000 -200.000000 80.000000 0.000000 100.000000\" "
+         "M 0.000000 0.000000 C 200.000000 20.000000 -200.000000 80.000000 0.000000 100.000000 Z\" "
          "transformation=\"0.010000 0.000000 0.000000 0.500000 5.000000 0.000000"},
     };
     for (const auto& [path, geometry] : cases)
         EXPECT_EQ(exported(path), "<shape path=\"" + geometry + "\"" + redShapeEnd);
+}
+
+// A fill closes every figure. A stroke keeps them as drawn: when a figure is
+// open, the fill is written first without the stroke, then the stroke
+// without the fill, in the same box.
+TEST(PathExport, FillClosesFiguresAndGoesApartFromAStrokeOfOpenFigures) {
+    const std::string triangle = "M 0.000000 0.000000 L 100.000000 0.000000 L 100.000000 100.000000";
+    const std::string line = " M 0.000000 100.000000 L 50.000000 50.000000";
+    auto shape = [](const std::string& data, const std::string& stroke, const std::string& fill) {
+        return "<shape path=\"" + data +
+               "\" transformation=\"1.000000 0.000000 0.000000 1.000000 0.000000 0.000000\"" +
+               (stroke.empty() ? noStroke : stroke) + (fill.empty() ? "<fill-style fill-type=\"none\" />\n" : fill) +
+               "<dash-style pattern=\"" + (stroke.empty() ? "none" : "solid") + "\" />\n</styles></shape>\n";
+    };
+    const std::string stroke = " stroke-color=\"0.000000 0.000000 1.000000 1.000000\" stroke-width=\"2.000000\">\n"
+                               "<styles>\n";
+    struct Row {
+        const char* label;
+        bool closed, filled, stroked, lineAfter;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"open, filled", false, true, false, false, shape(triangle + " Z", "", redFill)},
+        {"open, filled and stroked", false, true, true, false,
+         shape(triangle + " Z", "", redFill) + shape(triangle, stroke, "")},
+        {"closed and an open line, filled and stroked", true, true, true, true,
+         shape(triangle + " Z" + line + " Z", "", redFill) + shape(triangle + " Z" + line, stroke, "")},
+        {"closed, filled and stroked", true, true, true, false, shape(triangle + " Z", stroke, redFill)},
+        {"open, stroked", false, false, true, false, shape(triangle, stroke, "")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        Figure path = figure({{0, 0}, {100, 0}, {100, 100}});
+        if (row.lineAfter) path->addSubpath(figure({{0, 100}, {50, 50}}));
+        path->closed = row.closed;
+        if (!row.filled) path->fills.clear();
+        if (row.stroked) path->strokes.push_back(blue);
+        EXPECT_EQ(exported(path), row.expected);
+    }
 }
 
 // One element per stroke and fill pair, the last pair first. A line writes
