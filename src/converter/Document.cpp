@@ -34,6 +34,12 @@ const Attribute* Element::attribute(Name attributeName) const {
 
 std::string_view Element::nameText() const { return document->nameText(name); }
 
+const char* Element::attributeValue(std::string_view lowerName) const {
+    const std::optional<Name> number = document->findName(lowerName);
+    const Attribute* found = number ? attribute(*number) : nullptr;
+    return found != nullptr ? found->value : nullptr;
+}
+
 // Character data does not count: `:first-child` asks about elements.
 bool Element::isFirstChild() const {
     if (parent == nullptr) return true;
@@ -92,6 +98,7 @@ Element* Document::addElement(Element* parent, Name name) {
         parent->lastChild = element;
     }
     if (name != Name::CharacterData) ++elements;
+    if (name == Name::Style) styles.push_back(element);
     return element;
 }
 

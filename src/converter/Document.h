@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "converter/StyleSheet.h"
+
 namespace Pictavo {
 
 // Element and attribute names, lowered. The names the converter asks for have
@@ -42,7 +44,7 @@ struct Attribute {
 // children in order. Character data is a child of its own (named
 // CharacterData, its text in `data`), kept only below text and style
 // elements, where something reads it.
-class Element {
+class Element : public StyledElement {
 public:
     const Document* document;
     Element* parent = nullptr;
@@ -59,7 +61,12 @@ public:
     // The value of the named attribute, or null when the element has none.
     const Attribute* attribute(Name attributeName) const;
     std::string_view nameText() const;
-    bool isFirstChild() const;
+
+    // What style sheet selectors ask.
+    std::string_view elementName() const override { return nameText(); }
+    const char* attributeValue(std::string_view lowerName) const override;
+    const StyledElement* parentElement() const override { return parent; }
+    bool isFirstChild() const override;
 };
 
 // The whole drawing as read, owning every element, attribute and text. They
@@ -72,6 +79,8 @@ public:
     Document& operator=(const Document&) = delete;
 
     const Element* root() const { return rootElement; }
+    // The style elements, in document order.
+    const std::vector<const Element*>& styleElements() const { return styles; }
     std::size_t elementCount() const { return elements; }
     // The element with this id; the first one when several share it.
     const Element* elementById(std::string_view id) const;
@@ -98,6 +107,7 @@ private:
     std::unordered_map<std::string_view, Name> nameNumbers;  // views into `names`
     std::unordered_map<std::string_view, const Element*> ids;
     Element* rootElement = nullptr;
+    std::vector<const Element*> styles;
     std::size_t elements = 0;
 
     void* allocate(std::size_t bytes, std::size_t alignment);

@@ -144,7 +144,9 @@ void Drawing::run() {
 }
 
 void Drawing::drawElement(const Element& element, const Frame& parent, const Element* use) {
-    if (parent.depth >= maximumDepth || !conditionsHold(element)) return;
+    if (element.name == Name::CharacterData || parent.depth >= maximumDepth ||
+        !conditionsHold(element))
+        return;
     Frame frame;
     frame.parent = &parent;
     frame.element = &element;

@@ -162,29 +162,20 @@ const Cascade::Property* propertyNamed(std::string_view name) {
     return nullptr;
 }
 
-}  // namespace
-
-Declarations parseStyleAttribute(std::string_view text) {
-    Declarations declarations;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find(';'), text.size());
-        const std::string_view declaration = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        const std::size_t colon = declaration.find(':');
-        if (colon == std::string_view::npos) continue;
-        StyleDeclaration parsed;
-        parsed.name = lowered(trimmed(declaration.substr(0, colon)));
-        std::string_view value = trimmed(declaration.substr(colon + 1));
-        const std::size_t bang = value.rfind('!');
-        if (bang != std::string_view::npos && isKeyword(value.substr(bang + 1), "important")) {
-            parsed.important = true;
-            value = trimmed(value.substr(0, bang));
-        }
-        parsed.value = std::string(value);
-        if (!parsed.name.empty()) declarations.push_back(std::move(parsed));
-    }
-    return declarations;
+// A style element's text is a sheet when its type says CSS, or nothing.
+bool holdsCss(const Element& style) {
+    const Attribute* type = style.attribute(Name::Type);
+    return type == nullptr || trimmed(type->text()).empty() || isKeyword(type->text(), "text/css");
 }
+
+std::string characterData(const Element& element) {
+    std::string text;
+    for (const Element* child = element.firstChild; child != nullptr; child = child->nextSibling)
+        if (child->name == Name::CharacterData) text += child->data;
+    return text;
+}
+
+}  // namespace
 
 Cascade::Cascade(const Document& document, const SVG& readers) : readers(readers) {
     propertyOfName.assign(document.nameCount(), nullptr);
@@ -192,6 +183,8 @@ Cascade::Cascade(const Document& document, const SVG& readers) : readers(readers
         if (const std::optional<Name> name = document.findName(property.name))
             propertyOfName[static_cast<std::size_t>(*name)] = &property;
     }
+    for (const Element* style : document.styleElements())
+        if (holdsCss(*style)) sheet.add(characterData(*style));
 }
 
 void Cascade::apply(const Property& property, std::string_view value, const ComputedStyle& parent,
@@ -200,6 +193,12 @@ void Cascade::apply(const Property& property, std::string_view value, const Comp
         property.inherit(parent, style);
     else
         property.read(readers, value, style);
+}
+
+void Cascade::applyDeclaration(const Declaration& declaration, const ComputedStyle& parent,
+                               ComputedStyle& style) const {
+    if (const Property* property = propertyNamed(declaration.name))
+        apply(*property, declaration.value, parent, style);
 }
 
 void Cascade::compute(const Element& element, const ComputedStyle& parent, ComputedStyle& style,
@@ -214,14 +213,15 @@ void Cascade::compute(const Element& element, const ComputedStyle& parent, Compu
         if (number < propertyOfName.size() && propertyOfName[number] != nullptr)
             apply(*propertyOfName[number], attribute.text(), parent, style);
     }
-    if (styleAttribute == nullptr) return;
-    kept = parseStyleAttribute(styleAttribute->text());
+    matched.clear();
+    if (!sheet.empty()) sheet.matchingDeclarations(element, matched);
+    if (styleAttribute != nullptr) kept = parseDeclarations(styleAttribute->text());
+    if (matched.empty() && kept.empty()) return;
     for (const bool important : {false, true}) {
-        for (const StyleDeclaration& declaration : kept) {
-            if (declaration.important != important) continue;
-            if (const Property* property = propertyNamed(declaration.name))
-                apply(*property, declaration.value, parent, style);
-        }
+        for (const Declaration* declaration : matched)
+            if (declaration->important == important) applyDeclaration(*declaration, parent, style);
+        for (const Declaration& declaration : kept)
+            if (declaration.important == important) applyDeclaration(declaration, parent, style);
     }
 }
 

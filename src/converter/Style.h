@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "converter/Document.h"
+#include "converter/StyleSheet.h"
 #include "presentation/Path.h"
 
 namespace Pictavo {
@@ -43,21 +44,20 @@ struct OwnProperties {
 // An element's computed properties, each a named field.
 struct ComputedStyle : InheritedProperties, OwnProperties {};
 
-// One declaration of a style attribute or a style sheet rule.
-struct StyleDeclaration {
-    std::string name;  // lowered
-    std::string value;
-    bool important = false;
-};
-using Declarations = std::vector<StyleDeclaration>;
+// The declarations of one `style` attribute.
+using Declarations = std::vector<Declaration>;
 
 // Computes elements' styles as CSS cascades them, property by property:
-// presentation attributes, then the `style` attribute, then its !important
-// declarations; `inherit` takes the parent's value; a value the property
-// cannot read is ignored as if it were not written.
+// presentation attributes, then the rules of the document's style sheets
+// (by specificity, then order), then the `style` attribute, then the
+// !important declarations of the sheets and of the attribute; `inherit`
+// takes the parent's value; a value the property cannot read is ignored as
+// if it were not written.
 class Cascade {
 public:
     Cascade(const Document& document, const SVG& readers);
+    Cascade(const Cascade&) = delete;
+    Cascade& operator=(const Cascade&) = delete;
 
     // `element`'s style, from its parent's computed style. Texts of the
     // element's `style` attribute are kept in `kept`, which must outlive the
@@ -70,12 +70,13 @@ public:
 private:
     const SVG& readers;
     std::vector<const Property*> propertyOfName;  // by Name: the presentation attributes
+    StyleSheet sheet;                             // every style element's rules
+    mutable std::vector<const Declaration*> matched;  // the element's rules, kept for its room
 
     void apply(const Property& property, std::string_view value, const ComputedStyle& parent,
                ComputedStyle& style) const;
+    void applyDeclaration(const Declaration& declaration, const ComputedStyle& parent,
+                          ComputedStyle& style) const;
 };
-
-// The declarations of a `style` attribute, in order.
-Declarations parseStyleAttribute(std::string_view text);
 
 }  // namespace Pictavo
