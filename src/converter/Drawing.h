@@ -6,6 +6,7 @@
 #include "converter/Document.h"
 #include "converter/Matrix.h"
 #include "converter/Style.h"
+#include "converter/TextMetrics.h"
 
 namespace Orvane {
 class Path;
@@ -77,6 +78,13 @@ private:
     void drawText(const Frame& frame);
     void drawImage(const Frame& frame);
     void drawForeignObject(const Frame& frame);
+
+    // Text: the content of a text element and its tspan, a and textPath
+    // descendants, gathered into boxes.
+    struct TextRun;
+    TextMetrics textMetrics;
+    void gatherText(const Element& element, const ComputedStyle& style, bool preserve, TextRun& run);
+    void finishTextBox(TextRun& run);
 };
 
 // The number an attribute starts with (units and trailing text ignored, text

@@ -122,6 +122,8 @@ std::string presentedFontFamily(std::string_view list) {
         family += word;
         scanner.skipSpace();
     }
+    // Anything but a comma after the names makes the list invalid.
+    if (!scanner.atEnd() && scanner.next() != ',') return std::string();
     for (const GenericFamily& generic : genericFamilies) {
         if (equalsLowered(family, generic.generic)) return std::string(generic.presented);
     }

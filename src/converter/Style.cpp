@@ -94,10 +94,43 @@ bool readFontFamily(const SVG&, std::string_view value, ComputedStyle& style) {
     return true;
 }
 
-bool readFontSize(const SVG&, std::string_view value, ComputedStyle& style) {
-    const std::optional<float> size = leadingNumber(value);
-    if (!size || *size < 0) return false;
+// Relative sizes are taken from the size the element has so far, which is
+// its parent's unless an earlier declaration of the element set one.
+bool readFontSizeProperty(const SVG&, std::string_view value, ComputedStyle& style) {
+    const std::optional<float> size = readFontSize(value, style.fontSize);
+    if (!size) return false;
     style.fontSize = *size;
+    return true;
+}
+
+bool readFontWeight(const SVG&, std::string_view value, ComputedStyle& style) {
+    const std::optional<bool> bold = readFontWeightBold(value);
+    if (!bold) return false;
+    style.bold = *bold;
+    return true;
+}
+
+bool readFontStyle(const SVG&, std::string_view value, ComputedStyle& style) {
+    const std::optional<bool> italic = readFontStyleItalic(value);
+    if (!italic) return false;
+    style.italic = *italic;
+    return true;
+}
+
+bool readFont(const SVG&, std::string_view value, ComputedStyle& style) {
+    const std::optional<FontShorthand> font = readFontShorthand(value, style.fontSize);
+    if (!font) return false;
+    style.fontFamily = font->family;
+    style.fontSize = font->size;
+    style.bold = font->bold;
+    style.italic = font->italic;
+    return true;
+}
+
+bool readTextAnchorProperty(const SVG&, std::string_view value, ComputedStyle& style) {
+    const std::optional<TextAnchor> anchor = readTextAnchor(value);
+    if (!anchor) return false;
+    style.textAnchor = *anchor;
     return true;
 }
 
@@ -140,13 +173,25 @@ bool readReference(const SVG&, std::string_view value, ComputedStyle& style) {
 }
 
 using S = ComputedStyle;
+
+void inheritFont(const ComputedStyle& parent, ComputedStyle& style) {
+    style.fontFamily = parent.fontFamily;
+    style.fontSize = parent.fontSize;
+    style.bold = parent.bold;
+    style.italic = parent.italic;
+}
+
 const Cascade::Property properties[] = {
     {"fill", readFill, inheritField<&S::fill>},
     {"stroke", readStroke, inheritField<&S::stroke>},
     {"stroke-width", readStrokeWidth, inheritField<&S::strokeWidth>},
     {"stroke-dasharray", readDashArray, inheritField<&S::strokeDashArray>},
     {"font-family", readFontFamily, inheritField<&S::fontFamily>},
-    {"font-size", readFontSize, inheritField<&S::fontSize>},
+    {"font-size", readFontSizeProperty, inheritField<&S::fontSize>},
+    {"font-weight", readFontWeight, inheritField<&S::bold>},
+    {"font-style", readFontStyle, inheritField<&S::italic>},
+    {"font", readFont, inheritFont},
+    {"text-anchor", readTextAnchorProperty, inheritField<&S::textAnchor>},
     {"visibility", readVisibility, inheritField<&S::visible>},
     {"display", readDisplay, inheritField<&S::displayed>},
     {"opacity", readOpacity, inheritField<&S::opacity>},

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "converter/Document.h"
+#include "converter/Fonts.h"
 #include "converter/StyleSheet.h"
 #include "presentation/Path.h"
 
@@ -28,6 +29,9 @@ struct InheritedProperties {
     std::string_view strokeDashArray;      // empty or "none": solid
     std::string_view fontFamily;           // as written; empty: none given
     float fontSize = 16;                   // user units
+    bool bold = false;                     // font-weight from 600
+    bool italic = false;                   // font-style italic or oblique
+    TextAnchor textAnchor = TextAnchor::Start;
     bool visible = true;                   // visibility: visible
 };
 

@@ -88,6 +88,7 @@ struct ConvertedDrawing {
     CollectedSlide slide;
     int result;
     std::string output, errors;  // standard output and standard error
+    std::string approximated;    // the report's line of what was approximated
 
     explicit ConvertedDrawing(const std::string& document) {
         std::ofstream(input, std::ios::binary) << document;
@@ -97,6 +98,7 @@ struct ConvertedDrawing {
         result = svg.convert(input.c_str());
         output = testing::internal::GetCapturedStdout();
         errors = testing::internal::GetCapturedStderr();
+        approximated = Pictavo::Report::text(svg.report.approximatedEntries());
         std::remove(input.c_str());
     }
 

@@ -22,6 +22,8 @@ TEST(Fonts, PresentedFamilyIsTheFirstOfTheList) {
         {"'monospace'", "monospace"},  // quoted: a family of that name, not the generic one
         {"", ""},
         {"'unclosed", ""},
+        {"Gill \"Sans\"", ""},
+        {"Gill 2", ""},
     };
     for (const auto& [list, expected] : rows) EXPECT_EQ(presentedFontFamily(list), expected) << list;
 }

@@ -18,9 +18,8 @@ const char* const entities =
 // Only fill, stroke, stroke-width, stroke-dasharray, style and opacity pass to
 // children; the style's paint comes before the attributes'. A rectangle's
 // radius that is not positive takes the other one, each is limited to half
-// its side, and a rounded outline starts at (width - rx, 0). A text box takes
-// the text's own font attributes and its first child when that is character
-// data, trimmed; its size follows the square root of the area scale.
+// its side, and a rounded outline starts at (width - rx, 0). Text has its own
+// tests.
 TEST(Walk, InheritancePaintAndPlacement) {
     const std::string r = "<rect x=\"1\" y=\"2\" width=\"3\" height=\"4\"";
     const std::string rect = r + "/>";
@@ -50,12 +49,6 @@ TEST(Walk, InheritancePaintAndPlacement) {
              " fill=\"blue\"/>" + rect,
          "fill(1,0,0,1) at(11,2); fill(0,0,0,1) at(1,2); fill(0,0,1,1) at(1,2); "
          "fill(0,0,0,1) at(1,2)"},
-        {"<g transform=\"translate(5, 7) scale(2,8)\" font-size=\"40\"><text x=\"10\" y=\"20\" "
-         "font-size=\"3px\" font-family=\"Arial\">Hi</text><text>\n\t  padded text \r\n</text></g>",
-         "[Hi] Arial 12 at(25,167); [padded text] 160 at(5,7)"},
-        {"<text>first<tspan>x</tspan>after</text><text>" + std::string(5000, 'w') + "</text>",
-         "[first] 16 at(0,0); [" + std::string(5000, 'w') + "] 16 at(0,0)"},
-        {"<text/><text><tspan>inner</tspan></text><text><!-- note -->a</text>", "[a] 16 at(0,0)"},
     };
     for (const auto& [body, expected] : cases) {
         SCOPED_TRACE(body);
