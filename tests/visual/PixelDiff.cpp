@@ -3,7 +3,6 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace Visual {
@@ -14,13 +13,6 @@ const unsigned channels = 4;
 // Keeps the three panels of a side-by-side picture apart.
 const unsigned gap = 8;
 
-bool pixelsDiffer(const std::uint8_t* a, const std::uint8_t* b, int tolerance) {
-    for (unsigned c = 0; c < channels; ++c) {
-        if (std::abs(a[c] - b[c]) > tolerance) return true;
-    }
-    return false;
-}
-
 void copyPanel(Image& target, const Image& panel, unsigned left) {
     for (unsigned y = 0; y < panel.height; ++y) {
         const std::uint8_t* from = &panel.rgba[std::size_t(y) * panel.width * channels];
@@ -29,19 +21,57 @@ void copyPanel(Image& target, const Image& panel, unsigned left) {
     }
 }
 
-Image differenceMap(const Image& original, const Image& converted, int tolerance) {
-    Image map = original;
-    for (std::size_t i = 0; i < map.rgba.size(); i += channels) {
-        std::uint8_t* pixel = &map.rgba[i];
-        if (pixelsDiffer(pixel, &converted.rgba[i], tolerance)) {
-            const std::uint8_t red[channels] = {255, 0, 0, 255};
-            std::memcpy(pixel, red, channels);
-            continue;
+const std::uint8_t* pixelAt(const Image& image, unsigned x, unsigned y) {
+    return &image.rgba[(std::size_t(y) * image.width + x) * channels];
+}
+
+// Whether the pixel lies, channel by channel, within the range that the
+// pixels of `other` around (x, y) span, widened by the tolerance. An
+// anti-aliased edge takes any level between its two sides, so an edge pixel
+// matches wherever the other picture has the same edge within the slack.
+bool matchesNear(const std::uint8_t* pixel, const Image& other, unsigned x, unsigned y, Closeness closeness) {
+    unsigned top = y > closeness.slack ? y - closeness.slack : 0;
+    unsigned left = x > closeness.slack ? x - closeness.slack : 0;
+    unsigned bottom = std::min(y + closeness.slack, other.height - 1);
+    unsigned right = std::min(x + closeness.slack, other.width - 1);
+    int lowest[channels] = {255, 255, 255, 255}, highest[channels] = {0, 0, 0, 0};
+    for (unsigned nearY = top; nearY <= bottom; ++nearY) {
+        for (unsigned nearX = left; nearX <= right; ++nearX) {
+            const std::uint8_t* near = pixelAt(other, nearX, nearY);
+            for (unsigned c = 0; c < channels; ++c) {
+                lowest[c] = std::min<int>(lowest[c], near[c]);
+                highest[c] = std::max<int>(highest[c], near[c]);
+            }
         }
-        int luminance = (pixel[0] * 3 + pixel[1] * 6 + pixel[2]) / 10;
-        std::uint8_t faint = std::uint8_t(255 - (255 - luminance) / 4);
-        const std::uint8_t grey[channels] = {faint, faint, faint, 255};
-        std::memcpy(pixel, grey, channels);
+    }
+    for (unsigned c = 0; c < channels; ++c) {
+        if (pixel[c] < lowest[c] - closeness.tolerance || pixel[c] > highest[c] + closeness.tolerance) return false;
+    }
+    return true;
+}
+
+// Looked at from both pictures: from the original alone, a line that only the
+// converted picture has would find the background beside it and match.
+bool differsAt(const Image& original, const Image& converted, unsigned x, unsigned y, Closeness closeness) {
+    return !matchesNear(pixelAt(original, x, y), converted, x, y, closeness) ||
+           !matchesNear(pixelAt(converted, x, y), original, x, y, closeness);
+}
+
+Image differenceMap(const Image& original, const Image& converted, Closeness closeness) {
+    Image map = original;
+    for (unsigned y = 0; y < map.height; ++y) {
+        for (unsigned x = 0; x < map.width; ++x) {
+            std::uint8_t* pixel = &map.rgba[(std::size_t(y) * map.width + x) * channels];
+            if (differsAt(original, converted, x, y, closeness)) {
+                const std::uint8_t red[channels] = {255, 0, 0, 255};
+                std::memcpy(pixel, red, channels);
+                continue;
+            }
+            int luminance = (pixel[0] * 3 + pixel[1] * 6 + pixel[2]) / 10;
+            std::uint8_t faint = std::uint8_t(255 - (255 - luminance) / 4);
+            const std::uint8_t grey[channels] = {faint, faint, faint, 255};
+            std::memcpy(pixel, grey, channels);
+        }
     }
     return map;
 }
@@ -82,7 +112,7 @@ bool writePng(const std::string& path, const Image& image, std::string& error) {
 
 double Difference::share() const { return total == 0 ? 0 : double(differing) / double(total); }
 
-Difference compareImages(const Image& original, const Image& converted, int tolerance) {
+Difference compareImages(const Image& original, const Image& converted, Closeness closeness) {
     Difference difference;
     if (original.width != converted.width || original.height != converted.height) {
         difference.total = std::size_t(std::max(original.width, converted.width)) *
@@ -91,13 +121,15 @@ Difference compareImages(const Image& original, const Image& converted, int tole
         return difference;
     }
     difference.total = std::size_t(original.width) * original.height;
-    for (std::size_t i = 0; i < original.rgba.size(); i += channels) {
-        if (pixelsDiffer(&original.rgba[i], &converted.rgba[i], tolerance)) ++difference.differing;
+    for (unsigned y = 0; y < original.height; ++y) {
+        for (unsigned x = 0; x < original.width; ++x) {
+            if (differsAt(original, converted, x, y, closeness)) ++difference.differing;
+        }
     }
     return difference;
 }
 
-Image sideBySide(const Image& original, const Image& converted, int tolerance) {
+Image sideBySide(const Image& original, const Image& converted, Closeness closeness) {
     Image canvas;
     canvas.width = original.width + gap + converted.width + gap + original.width;
     canvas.height = std::max(original.height, converted.height);
@@ -106,7 +138,7 @@ Image sideBySide(const Image& original, const Image& converted, int tolerance) {
     copyPanel(canvas, converted, original.width + gap);
     bool comparable = original.width == converted.width && original.height == converted.height;
     if (comparable) {
-        copyPanel(canvas, differenceMap(original, converted, tolerance), original.width + gap + converted.width + gap);
+        copyPanel(canvas, differenceMap(original, converted, closeness), original.width + gap + converted.width + gap);
     }
     return canvas;
 }

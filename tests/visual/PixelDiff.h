@@ -23,14 +23,27 @@ struct Difference {
     double share() const;
 };
 
-// Two pixels differ when any channel differs by more than `tolerance`: edges
-// that two renderers anti-alias a little apart still count as equal. Pictures
-// of different sizes differ everywhere.
-Difference compareImages(const Image& original, const Image& converted, int tolerance);
+// How near two pictures' pixels must be to count as equal. The defaults are
+// those of the visual round trip.
+struct Closeness {
+    // Two pixels match when no channel differs by more than this: anti-aliased
+    // edges of the same geometry differ by a few levels between two renderers,
+    // a geometric or colour fault by far more.
+    int tolerance = 16;
+    // A pixel differs only when the other picture has nothing like it within
+    // this many pixels of the same place (diagonals included): no pixel
+    // there, nor a level between two of them, as an anti-aliased edge takes.
+    // Looked at from both pictures. Renderers that place an edge a pixel
+    // apart still match; a missing or added line, a wrong colour do not.
+    unsigned slack = 1;
+};
+
+// Pictures of different sizes differ everywhere.
+Difference compareImages(const Image& original, const Image& converted, Closeness closeness);
 
 // The original, the converted picture and a map of their differences side by
 // side: on the map differing pixels are red, the rest a faint copy of the
 // original.
-Image sideBySide(const Image& original, const Image& converted, int tolerance);
+Image sideBySide(const Image& original, const Image& converted, Closeness closeness);
 
 }  // namespace Visual

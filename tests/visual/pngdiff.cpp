@@ -1,4 +1,4 @@
-// pngdiff [--tolerance N] [--side-by-side picture.png] original.png converted.png
+// pngdiff [--tolerance N] [--slack N] [--side-by-side picture.png] original.png converted.png
 // Prints the share of differing pixels in per cent, and with --side-by-side
 // writes the original, the converted picture and their differences as one
 // picture.
@@ -11,24 +11,23 @@
 
 namespace {
 
-// Anti-aliased edges of the same geometry differ by a few levels between two
-// renderings; a geometric or colour fault differs by far more.
-const int defaultTolerance = 16;
-
 int usage(const char* program) {
-    std::printf("usage: %s [--tolerance N] [--side-by-side picture.png] original.png converted.png\n", program);
+    std::printf("usage: %s [--tolerance N] [--slack N] [--side-by-side picture.png] original.png "
+                "converted.png\n", program);
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int tolerance = defaultTolerance;
+    Visual::Closeness closeness;
     std::string sideBySidePath;
     int arg = 1;
     for (; arg + 1 < argc && std::strncmp(argv[arg], "--", 2) == 0; arg += 2) {
         if (std::strcmp(argv[arg], "--tolerance") == 0) {
-            tolerance = std::atoi(argv[arg + 1]);
+            closeness.tolerance = std::atoi(argv[arg + 1]);
+        } else if (std::strcmp(argv[arg], "--slack") == 0) {
+            closeness.slack = unsigned(std::atoi(argv[arg + 1]));
         } else if (std::strcmp(argv[arg], "--side-by-side") == 0) {
             sideBySidePath = argv[arg + 1];
         } else {
@@ -43,10 +42,10 @@ int main(int argc, char** argv) {
         std::printf("error: %s\n", error.c_str());
         return 1;
     }
-    Visual::Difference difference = Visual::compareImages(original, converted, tolerance);
+    Visual::Difference difference = Visual::compareImages(original, converted, closeness);
     std::printf("%.3f\n", 100 * difference.share());
     if (!sideBySidePath.empty() &&
-        !Visual::writePng(sideBySidePath, Visual::sideBySide(original, converted, tolerance), error)) {
+        !Visual::writePng(sideBySidePath, Visual::sideBySide(original, converted, closeness), error)) {
         std::printf("error: %s\n", error.c_str());
         return 1;
     }

@@ -1,21 +1,25 @@
 #!/bin/bash
 # The visual round trip. Every drawing of the corpus is converted by pictavo,
-# its presentation document is turned back into SVG by apxl2svg, rsvg-convert
-# renders the original and the round-tripped drawing at the same size on white,
-# and pngdiff counts the share of pixels that differ. A drawing fails when that
-# share exceeds its budget (budgets.txt; 1 % for drawings not listed there).
+# and its presentation document is read back by two readers: our own
+# (apxl2svg turns the slide back into SVG, which rsvg-convert renders) and
+# LibreOffice Impress (all documents in one batch to PDF, each slide
+# rasterised by pdftoppm). Each reading is compared by pngdiff with
+# rsvg-convert's rendering of the original at the same size on white. A
+# drawing fails when the share of differing pixels through either reader
+# exceeds its budget for that reader (budgets.txt; 1 % where none is listed).
 #
 #   roundtrip.sh --pictavo BIN --apxl2svg BIN --pngdiff BIN [--work DIR]
 #                [--corpus DIR] [--budgets FILE] [--tolerance N]
 #                [--report DIR [--worst N]]
 #
-# --report writes the worst N drawings (default 8) as PNG files, original,
-# converted and difference side by side, and the whole table as summary.txt.
-# Exit status: 0 all within budget, 1 a drawing over budget or a tool failed,
-# 77 rsvg-convert is not installed (the test is skipped).
+# --report writes, for each reader, the worst N drawings (default 8) as PNG
+# files, original, reading and difference side by side, and the whole table
+# as summary.txt. Exit status: 0 all within budget, 1 a drawing over budget,
+# a tool failed or is not installed.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/impress.sh"
 corpus="$here/corpus"
 budgets="$here/budgets.txt"
 work=""
@@ -23,6 +27,7 @@ report=""
 worst=8
 tolerance=()  # pngdiff's own default unless given
 pictavo="" apxl2svg="" pngdiff=""
+readers=(own impress)
 
 while (($# > 0)); do
     case "$1" in
@@ -43,21 +48,19 @@ if [[ -z $pictavo || -z $apxl2svg || -z $pngdiff ]]; then
     echo "usage: $0 --pictavo BIN --apxl2svg BIN --pngdiff BIN [--work DIR] [--report DIR]"
     exit 2
 fi
-if ! command -v rsvg-convert >/dev/null; then
-    echo "rsvg-convert not found (Debian package librsvg2-bin): visual round trip skipped"
-    exit 77
-fi
+require_tools rsvg-convert:librsvg2-bin "${impress_tools[@]}" || exit 1
 if [[ -z $work ]]; then
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
 fi
-rm -rf "$work" && mkdir -p "$work"
+rm -rf "$work" && mkdir -p "$work/impress"
+work=$(cd "$work" && pwd)
 
-# The budget of a drawing, by its path inside the corpus.
+# The budget of a drawing through a reader, by "reader path inside the corpus".
 declare -A budget
-while read -r path percent _; do
+while read -r path reader percent _; do
     [[ -z $path || $path == \#* ]] && continue
-    budget[$path]=$percent
+    budget["$reader $path"]=$percent
 done <"$budgets"
 
 # Icons are drawn on slides of 16 or 24 units; rendering them at that size
@@ -71,94 +74,151 @@ render_size() {
     echo $((width * zoom)) $((height * zoom))
 }
 
-# Converts, renders and compares one drawing; prints its share in per cent,
-# or "error" followed by what went wrong.
-measure() {
-    local svg=$1 name=$2
-    local bundle="$work/$name.key" roundtrip="$work/$name.roundtrip.svg"
+# compare NAME READER: the share in per cent of pixels in which the reader's
+# picture NAME.READER.png differs from NAME.original.png.
+compare() {
     local output
-    if ! output=$(timeout 120 "$pictavo" "$svg" "$bundle" 2>&1); then
-        echo "error pictavo failed: ${output//$'\n'/ }"
-        return
-    fi
-    if ! output=$(timeout 60 "$apxl2svg" "$bundle/presentation.apxl" "$roundtrip" 2>&1); then
-        echo "error apxl2svg failed: ${output//$'\n'/ }"
-        return
-    fi
-    local size
-    size=$(sed -n '1s/^<svg [^>]*width="\([0-9]*\)" height="\([0-9]*\)".*/\1 \2/p' "$roundtrip")
-    if [[ -z $size ]]; then
-        echo "error the round-tripped drawing has no whole-number slide size"
-        return
-    fi
-    local pixels
-    pixels=$(render_size $size)
-    read -r width height <<<"$pixels"
-    for picture in original:"$svg" converted:"$roundtrip"; do
-        if ! output=$(timeout 60 rsvg-convert -w "$width" -h "$height" -b white \
-            -o "$work/$name.${picture%%:*}.png" "${picture#*:}" 2>&1); then
-            echo "error rsvg-convert failed on the ${picture%%:*} drawing: ${output//$'\n'/ }"
-            return
-        fi
-    done
-    if ! output=$("$pngdiff" "${tolerance[@]}" "$work/$name.original.png" "$work/$name.converted.png"); then
+    if ! output=$("$pngdiff" "${tolerance[@]}" "$work/$1.original.png" "$work/$1.$2.png"); then
         echo "error pngdiff failed: $output"
         return
     fi
     echo "$output"
 }
 
-results="$work/results.txt"
-: >"$results"
-passed=0 failed=0
-while read -r svg; do
-    path=${svg#"$corpus"/}
-    name=${path//\//_}
-    name=${name%.svg}
-    limit=${budget[$path]:-1}
-    share=$(measure "$svg" "$name")
-    if [[ $share == error* ]]; then
-        printf '%-50s FAIL %s\n' "$path" "${share#error }"
-        failed=$((failed + 1))
-        continue
+# Converts one drawing, renders the original at its pixel size (written to
+# NAME.size), reads the document back through our own reader and packs it for
+# Impress. Prints the own reader's share in per cent, or "error" followed by
+# what went wrong.
+convert_and_read_own() {
+    local svg=$1 name=$2
+    local bundle="$work/$name.bundle" roundtrip="$work/$name.roundtrip.svg"
+    local output size width height
+    if ! output=$(timeout 120 "$pictavo" "$svg" "$bundle" 2>&1); then
+        echo "error pictavo failed: ${output//$'\n'/ }"
+        return
     fi
-    if awk -v s="$share" -v b="$limit" 'BEGIN { exit !(s <= b) }'; then
-        verdict=ok
-        passed=$((passed + 1))
-    else
-        verdict=FAIL
-        failed=$((failed + 1))
+    size=$(slide_size "$bundle/presentation.apxl")
+    if [[ -z $size ]]; then
+        echo "error the document has no whole-number slide size"
+        return
     fi
-    printf '%-50s %8.3f %%  budget %6s %%  %s\n' "$path" "$share" "$limit" "$verdict"
-    printf '%s %s %s\n' "$share" "$path" "$name" >>"$results"
-done < <(find "$corpus" -name '*.svg' | LC_ALL=C sort)
+    read -r width height < <(render_size $size)
+    echo "$width $height" >"$work/$name.size"
+    if ! output=$(timeout 60 rsvg-convert -w "$width" -h "$height" -b white \
+        -o "$work/$name.original.png" "$svg" 2>&1); then
+        echo "error rsvg-convert failed on the original: ${output//$'\n'/ }"
+        return
+    fi
+    pack_document "$bundle" "$work/impress/$name.key"
+    if ! output=$(timeout 60 "$apxl2svg" "$bundle/presentation.apxl" "$roundtrip" 2>&1); then
+        echo "error apxl2svg failed: ${output//$'\n'/ }"
+        return
+    fi
+    if ! output=$(timeout 60 rsvg-convert -w "$width" -h "$height" -b white \
+        -o "$work/$name.own.png" "$roundtrip" 2>&1); then
+        echo "error rsvg-convert failed on the round-tripped drawing: ${output//$'\n'/ }"
+        return
+    fi
+    compare "$name" own
+}
 
-for path in "${!budget[@]}"; do
-    [[ -f $corpus/$path ]] || echo "note: budgets.txt names $path, which is not in the corpus"
+# Prints Impress's share for one drawing whose batch has run.
+read_impress() {
+    local name=$1 width height
+    [[ -f $work/$name.size ]] || { echo "error not converted"; return; }
+    if [[ ! -f $work/impress/$name.pdf ]]; then
+        echo "error Impress could not open the document (log: $work/impress/soffice.log)"
+        return
+    fi
+    read -r width height <"$work/$name.size"
+    if ! rasterise "$work/impress/$name.pdf" "$width" "$height" "$work/$name.impress.png" >/dev/null 2>&1; then
+        echo "error pdftoppm failed on $work/impress/$name.pdf"
+        return
+    fi
+    compare "$name" impress
+}
+
+# drawing_name PATH: the file name stem of a drawing's pictures, unique over the corpus.
+drawing_name() {
+    local name=${1//\//_}
+    echo "${name%.svg}"
+}
+
+# verdict READER PATH SHARE: prints the share and its budget, and records the
+# share; fails when it is over budget or an error.
+verdict() {
+    local reader=$1 path=$2 share=$3
+    local limit=${budget["$reader $path"]:-1}
+    if [[ $share == error* ]]; then
+        printf '  %s: %s' "$reader" "${share#error }"
+        return 1
+    fi
+    printf '  %-7s %7.3f %% of %4s' "$reader" "$share" "$limit"
+    printf '%s %s %s\n' "$share" "$path" "$(drawing_name "$path")" >>"$work/results.$reader.txt"
+    awk -v s="$share" -v b="$limit" 'BEGIN { exit !(s <= b) }'
+}
+
+mapfile -t drawings < <(find "$corpus" -name '*.svg' | LC_ALL=C sort)
+declare -A own_share
+keys=()
+for svg in "${drawings[@]}"; do
+    path=${svg#"$corpus"/}
+    name=$(drawing_name "$path")
+    own_share[$path]=$(convert_and_read_own "$svg" "$name")
+    [[ -f $work/impress/$name.key ]] && keys+=("$work/impress/$name.key")
+done
+((${#keys[@]} > 0)) && { impress_to_pdf "$work/impress" "${keys[@]}" || exit 1; }
+
+passed=0 failed=0
+for svg in "${drawings[@]}"; do
+    path=${svg#"$corpus"/}
+    name=$(drawing_name "$path")
+    line=$(printf '%-42s' "$path")
+    ok=true
+    line+=$(verdict own "$path" "${own_share[$path]}") || ok=false
+    line+=$(verdict impress "$path" "$(read_impress "$name")") || ok=false
+    if $ok; then
+        passed=$((passed + 1))
+        echo "$line  ok"
+    else
+        failed=$((failed + 1))
+        echo "$line  FAIL"
+    fi
 done
 
-if [[ -s $results ]]; then
-    sort -g "$results" | awk '
-        { share[NR] = $1; sum += $1; if ($1 < 1) under++ }
+for key in "${!budget[@]}"; do
+    [[ -f $corpus/${key#* } ]] || echo "note: budgets.txt names ${key#* }, which is not in the corpus"
+done
+
+for reader in "${readers[@]}"; do
+    results="$work/results.$reader.txt"
+    [[ -s $results ]] || continue
+    sort -g "$results" | awk -v reader="$reader" '
+        { share[NR] = $1; sum += $1; if ($1 < 1) under1++; if ($1 < 5) under5++ }
         END {
             median = NR % 2 ? share[(NR + 1) / 2] : (share[NR / 2] + share[NR / 2 + 1]) / 2
-            printf "\n%d drawings compared: median %.3f %%, mean %.3f %%, %d (%.0f %%) under 1 %%\n",
-                NR, median, sum / NR, under, 100 * under / NR
+            printf "\n%s: %d drawings read back: median %.3f %%, mean %.3f %%, ", reader, NR, median, sum / NR
+            printf "%d (%.0f %%) under 1 %%, %d (%.0f %%) under 5 %%\n", under1, 100 * under1 / NR, under5, 100 * under5 / NR
         }'
     echo "worst five:"
     sort -gr "$results" | head -5 | awk '{ printf "  %8.3f %%  %s\n", $1, $2 }'
-fi
+done
 
 if [[ -n $report ]]; then
     mkdir -p "$report"
-    sort -gr "$results" >"$report/summary.txt"
-    rank=0
-    while read -r share path name; do
-        rank=$((rank + 1))
-        "$pngdiff" "${tolerance[@]}" --side-by-side "$(printf '%s/%02d-%s.png' "$report" "$rank" "$name")" \
-            "$work/$name.original.png" "$work/$name.converted.png" >/dev/null
-    done < <(head -n "$worst" "$report/summary.txt")
-    echo "report: $report (original | converted | differences in red)"
+    rm -f "$report"/*.png
+    LC_ALL=C join -j 2 -a 1 -a 2 -e - -o 0,1.1,2.1 <(LC_ALL=C sort -k 2 "$work/results.own.txt") \
+        <(LC_ALL=C sort -k 2 "$work/results.impress.txt") |
+        awk 'BEGIN { print "# path own% impress%" } { print }' >"$report/summary.txt"
+    for reader in "${readers[@]}"; do
+        rank=0
+        while read -r share path name; do
+            rank=$((rank + 1))
+            "$pngdiff" "${tolerance[@]}" --side-by-side "$(printf '%s/%s-%02d-%s.png' "$report" "$reader" "$rank" "$name")" \
+                "$work/$name.original.png" "$work/$name.$reader.png" >/dev/null
+        done < <(sort -gr "$work/results.$reader.txt" | head -n "$worst")
+    done
+    echo "report: $report (original | read back | differences in red; READER-RANK-NAME.png)"
 fi
 
 echo "visual: $passed passed, $failed failed"
