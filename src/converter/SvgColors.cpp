@@ -1,19 +1,25 @@
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "converter/Colors.h"
 #include "converter/Svg.h"
+#include "converter/ValueScanner.h"
 
 namespace Pictavo {
 
 namespace {
 
 struct NamedColor {
-    const char* name;
+    std::string_view name;
     unsigned char red;
     unsigned char green;
     unsigned char blue;
 };
 
-// The colour keywords of SVG 1.1 (the extended keywords of CSS), in the
-// standard's alphabetical order. "fuscia" is a misspelling common enough in
-// hand-written drawings to be worth honouring as fuchsia.
+// The colour keywords of CSS, sorted for a binary search. "fuscia" is a
+// misspelling common enough in hand-written drawings to be worth honouring
+// as fuchsia.
 constexpr NamedColor namedColors[] = {
     {"aliceblue", 240, 248, 255},
     {"antiquewhite", 250, 235, 215},
@@ -63,16 +69,16 @@ constexpr NamedColor namedColors[] = {
     {"firebrick", 178, 34, 34},
     {"floralwhite", 255, 250, 240},
     {"forestgreen", 34, 139, 34},
-    {"fuscia", 255, 0, 255},
     {"fuchsia", 255, 0, 255},
+    {"fuscia", 255, 0, 255},
     {"gainsboro", 220, 220, 220},
     {"ghostwhite", 248, 248, 255},
     {"gold", 255, 215, 0},
     {"goldenrod", 218, 165, 32},
     {"gray", 128, 128, 128},
-    {"grey", 128, 128, 128},
     {"green", 0, 128, 0},
     {"greenyellow", 173, 255, 47},
+    {"grey", 128, 128, 128},
     {"honeydew", 240, 255, 240},
     {"hotpink", 255, 105, 180},
     {"indianred", 205, 92, 92},
@@ -135,6 +141,7 @@ constexpr NamedColor namedColors[] = {
     {"plum", 221, 160, 221},
     {"powderblue", 176, 224, 230},
     {"purple", 128, 0, 128},
+    {"rebeccapurple", 102, 51, 153},
     {"red", 255, 0, 0},
     {"rosybrown", 188, 143, 143},
     {"royalblue", 65, 105, 225},
@@ -167,17 +174,174 @@ constexpr NamedColor namedColors[] = {
 
 // Dividing in single precision gives each component the float nearest to
 // the exact quotient, which is what the output's digits are made from.
-float component(unsigned char value) { return static_cast<float>(value) / 255.0f; }
+float component(float value) { return value / 255.0f; }
+
+Rgba rgbaOf(const NamedColor& named) {
+    return Rgba{component(named.red), component(named.green), component(named.blue), 1};
+}
+
+bool lessIgnoringCase(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return loweredCharacter(x) < loweredCharacter(y);
+    });
+}
+
+std::optional<ColorValue> namedColor(std::string_view word) {
+    const NamedColor* found = std::lower_bound(std::begin(namedColors), std::end(namedColors), word,
+                                               [](const NamedColor& named, std::string_view w) {
+                                                   return lessIgnoringCase(named.name, w);
+                                               });
+    if (found == std::end(namedColors) || !equalsLowered(word, found->name)) return std::nullopt;
+    return ColorValue{false, rgbaOf(*found)};
+}
+
+// The digits after '#': 3 or 4 stand for themselves twice, 6 or 8 pair up;
+// the fourth or eighth is alpha.
+std::optional<ColorValue> hexadecimalColor(std::string_view digits) {
+    const std::size_t count = digits.size();
+    if (count != 3 && count != 4 && count != 6 && count != 8) return std::nullopt;
+    const bool shortForm = count < 6;
+    float channels[4] = {0, 0, 0, 255};
+    for (std::size_t i = 0; i < count; i += shortForm ? 1 : 2) {
+        const int high = hexadecimalValue(digits[i]);
+        const int low = shortForm ? high : hexadecimalValue(digits[i + 1]);
+        channels[shortForm ? i : i / 2] = static_cast<float>(high * 16 + low);
+    }
+    return ColorValue{false, Rgba{component(channels[0]), component(channels[1]),
+                                  component(channels[2]), component(channels[3])}};
+}
+
+bool isNumberOrPercent(const Length& value) {
+    return value.unit == Unit::None || value.unit == Unit::Percent;
+}
+
+float clamped(double value, double high) {
+    return static_cast<float>(std::clamp(value, 0.0, high));
+}
+
+float rgbChannel(const Length& value) {
+    if (value.unit == Unit::Percent) return clamped(value.value, 100) / 100;
+    return component(clamped(value.value, 255));
+}
+
+float alphaOf(const Length& value) {
+    return clamped(value.unit == Unit::Percent ? value.value / 100.0 : value.value, 1);
+}
+
+// The arguments of rgb() or hsl() behind the name: three values and an
+// optional alpha, all separated by commas ("legacy" syntax) or by white
+// space with "/" before the alpha.
+struct ColorArguments {
+    Length values[3];
+    Length alpha{1, Unit::None};
+    bool commas = false;
+};
+
+bool readColorArguments(ValueScanner& scanner, ColorArguments& arguments) {
+    if (!scanner.character('(')) return false;
+    for (int i = 0; i < 3; ++i) {
+        scanner.skipSpace();
+        if (i == 1) arguments.commas = scanner.character(',');
+        if (i == 2 && arguments.commas && !scanner.character(',')) return false;
+        scanner.skipSpace();
+        if (!scanner.length(arguments.values[i])) return false;
+    }
+    scanner.skipSpace();
+    if (scanner.character(arguments.commas ? ',' : '/')) {
+        scanner.skipSpace();
+        if (!scanner.length(arguments.alpha) || !isNumberOrPercent(arguments.alpha)) return false;
+        scanner.skipSpace();
+    }
+    return scanner.character(')');
+}
+
+// Legacy syntax takes all numbers or all percentages; space syntax mixes them.
+std::optional<ColorValue> rgbColor(const ColorArguments& a) {
+    for (const Length& value : a.values) {
+        if (!isNumberOrPercent(value)) return std::nullopt;
+        if (a.commas && value.unit != a.values[0].unit) return std::nullopt;
+    }
+    return ColorValue{false, Rgba{rgbChannel(a.values[0]), rgbChannel(a.values[1]),
+                                  rgbChannel(a.values[2]), alphaOf(a.alpha)}};
+}
+
+double hueInDegrees(const Length& hue) {
+    switch (hue.unit) {
+        case Unit::Rad:
+            return hue.value * 180.0 / 3.141592653589793;
+        case Unit::Grad:
+            return hue.value * 0.9;
+        case Unit::Turn:
+            return hue.value * 360.0;
+        default:
+            return hue.value;
+    }
+}
+
+// CSS Color's conversion: each channel read off the hue circle at its own
+// offset (red 0, green 8, blue 4 twelfths of a turn).
+float hslChannel(double n, double hue, double saturation, double lightness) {
+    const double k = std::fmod(n + hue / 30, 12);
+    const double amount = saturation * std::min(lightness, 1 - lightness);
+    return static_cast<float>(lightness - amount * std::max(-1.0, std::min({k - 3, 9 - k, 1.0})));
+}
+
+// Saturation and lightness are percentages; space syntax allows plain
+// numbers for them too.
+std::optional<ColorValue> hslColor(const ColorArguments& a) {
+    const Length& hue = a.values[0];
+    if (hue.unit != Unit::None && !isAngle(hue.unit)) return std::nullopt;
+    for (const Length* value : {&a.values[1], &a.values[2]}) {
+        if (value->unit != Unit::Percent && (a.commas || value->unit != Unit::None))
+            return std::nullopt;
+    }
+    double degrees = std::fmod(hueInDegrees(hue), 360.0);
+    if (degrees < 0) degrees += 360;
+    const double saturation = clamped(a.values[1].value, 100) / 100.0;
+    const double lightness = clamped(a.values[2].value, 100) / 100.0;
+    return ColorValue{false, Rgba{hslChannel(0, degrees, saturation, lightness),
+                                  hslChannel(8, degrees, saturation, lightness),
+                                  hslChannel(4, degrees, saturation, lightness), alphaOf(a.alpha)}};
+}
+
+std::optional<ColorValue> functionalColor(std::string_view name, ValueScanner& scanner) {
+    const bool rgb = equalsLowered(name, "rgb") || equalsLowered(name, "rgba");
+    const bool hsl = equalsLowered(name, "hsl") || equalsLowered(name, "hsla");
+    ColorArguments arguments;
+    if ((!rgb && !hsl) || !readColorArguments(scanner, arguments)) return std::nullopt;
+    return rgb ? rgbColor(arguments) : hslColor(arguments);
+}
+
+std::optional<ColorValue> colorAt(ValueScanner& scanner) {
+    std::string_view word;
+    if (scanner.character('#'))
+        return scanner.hexadecimalDigits(word) ? hexadecimalColor(word) : std::nullopt;
+    if (!scanner.identifier(word)) return std::nullopt;
+    if (scanner.next() == '(') return functionalColor(word, scanner);
+    if (equalsLowered(word, "transparent")) return ColorValue{false, Rgba{0, 0, 0, 0}};
+    if (equalsLowered(word, "currentcolor")) return ColorValue{true, Rgba()};
+    return namedColor(word);
+}
 
 }  // namespace
 
+std::optional<ColorValue> readColor(std::string_view text) {
+    ValueScanner scanner(text);
+    scanner.skipSpace();
+    std::optional<ColorValue> color = colorAt(scanner);
+    scanner.skipSpace();
+    if (!scanner.atEnd()) return std::nullopt;
+    return color;
+}
+
 int SVG::initializeColors() {
     for (const NamedColor& named : namedColors) {
-        Orvane::Path::Color& entry = colors[named.name];
+        Orvane::Path::Color& entry = colors[std::string(named.name)];
         entry = Orvane::Path::Color();
-        entry.color[0][0] = component(named.red);
-        entry.color[0][1] = component(named.green);
-        entry.color[0][2] = component(named.blue);
+        const Rgba rgba = rgbaOf(named);
+        entry.color[0][0] = rgba.r;
+        entry.color[0][1] = rgba.g;
+        entry.color[0][2] = rgba.b;
     }
     return 0;
 }

@@ -148,6 +148,23 @@ bool ValueScanner::quoted(std::string_view& content) {
     return true;
 }
 
+bool ValueScanner::upTo(char c, std::string_view& before) {
+    const std::size_t end = text.find(c, position);
+    if (end == std::string_view::npos) return false;
+    before = text.substr(position, end - position);
+    position = end;
+    return true;
+}
+
+bool ValueScanner::hexadecimalDigits(std::string_view& digits) {
+    std::size_t end = position;
+    while (end < text.size() && hexadecimalValue(text[end]) >= 0) ++end;
+    if (end == position) return false;
+    digits = text.substr(position, end - position);
+    position = end;
+    return true;
+}
+
 bool ValueScanner::keyword(std::string_view lowerWord) {
     const std::size_t start = position;
     std::string_view word;

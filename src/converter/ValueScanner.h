@@ -54,6 +54,10 @@ public:
     bool keyword(std::string_view lowerWord);
     // An identifier: a letter, '-' or '_', then letters, digits, '-' or '_'.
     bool identifier(std::string_view& word);
+    // The text up to the next `c`, which stays unread; false when no `c` follows.
+    bool upTo(char c, std::string_view& before);
+    // A run of hexadecimal digits.
+    bool hexadecimalDigits(std::string_view& digits);
     // A CSS string: the text between a pair of double or single quotes
     // (escapes are kept as written). False when no quote opens here or the
     // string is not closed.
@@ -74,6 +78,14 @@ private:
 // Byte by byte, A to Z only, whatever the locale.
 inline char loweredCharacter(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The value of a hexadecimal digit, -1 for any other character.
+inline int hexadecimalValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    const char lowered = loweredCharacter(c);
+    if (lowered >= 'a' && lowered <= 'f') return lowered - 'a' + 10;
+    return -1;
 }
 
 // Whether `text` equals `lowerWord` without regard to case.
