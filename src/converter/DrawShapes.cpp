@@ -7,59 +7,54 @@
 
 namespace Pictavo {
 
-using Orvane::Path;
-
 namespace {
 
-const char* text(const Element& element, Name name) { return element.attribute(name)->value; }
-
-using ShapeConverter = Path* (*)(SVG&, const Element&, Matrix&);
-
-Path* circle(SVG& svg, const Element& e, Matrix& ctm) {
-    return svg.convertCircle(attributeNumber(e, Name::Cx), attributeNumber(e, Name::Cy), attributeNumber(e, Name::R), ctm);
+std::string_view text(const Frame& frame, Name name) {
+    return frame.element->attribute(name)->text();
 }
 
-Path* ellipse(SVG& svg, const Element& e, Matrix& ctm) {
-    return svg.convertEllipse(attributeNumber(e, Name::Cx), attributeNumber(e, Name::Cy), attributeNumber(e, Name::Rx),
-                              attributeNumber(e, Name::Ry), ctm);
+using Outline = void (*)(const Frame&, PathGeometry&);
+
+void circle(const Frame& f, PathGeometry& out) {
+    const float r = attributeLength(f, Name::R, Axis::Diagonal);
+    ellipseOutline(attributeLength(f, Name::Cx, Axis::Horizontal),
+                   attributeLength(f, Name::Cy, Axis::Vertical), r, r, out);
 }
 
-// A radius that is not positive takes the other one; each is limited to half
-// the side it rounds. Without any positive radius the corners stay square.
-Path* rectangle(SVG& svg, const Element& e, Matrix& ctm) {
-    const float x = attributeNumber(e, Name::X);
-    const float y = attributeNumber(e, Name::Y);
-    const float width = attributeNumber(e, Name::Width);
-    const float height = attributeNumber(e, Name::Height);
-    float rx = attributeNumber(e, Name::Rx, -1);
-    float ry = attributeNumber(e, Name::Ry, -1);
-    if (!(rx > 0 || ry > 0)) return svg.convertRectangle(x, y, width, height, ctm);
-    if (rx < 0) rx = ry;
-    if (ry < 0) ry = rx;
-    rx = std::min(rx, width / 2);
-    ry = std::min(ry, height / 2);
-    return svg.convertRoundedRectangle(x, y, width, height, rx, ry, ctm);
+void ellipse(const Frame& f, PathGeometry& out) {
+    ellipseOutline(attributeLength(f, Name::Cx, Axis::Horizontal),
+                   attributeLength(f, Name::Cy, Axis::Vertical),
+                   attributeLength(f, Name::Rx, Axis::Horizontal),
+                   attributeLength(f, Name::Ry, Axis::Vertical), out);
 }
 
-Path* pathData(SVG& svg, const Element& e, Matrix& ctm) { return svg.convertPath(text(e, Name::D), ctm); }
-
-Path* polygon(SVG& svg, const Element& e, Matrix& ctm) {
-    return svg.convertPolygon(text(e, Name::Points), true, ctm);
+// A radius left out (or not a length) is -1: it takes the other one.
+void rectangle(const Frame& f, PathGeometry& out) {
+    rectangleOutline(attributeLength(f, Name::X, Axis::Horizontal),
+                     attributeLength(f, Name::Y, Axis::Vertical),
+                     attributeLength(f, Name::Width, Axis::Horizontal),
+                     attributeLength(f, Name::Height, Axis::Vertical),
+                     attributeLength(f, Name::Rx, Axis::Horizontal, -1),
+                     attributeLength(f, Name::Ry, Axis::Vertical, -1), out);
 }
 
-Path* polyline(SVG& svg, const Element& e, Matrix& ctm) {
-    return svg.convertPolygon(text(e, Name::Points), false, ctm);
-}
+void pathData(const Frame& f, PathGeometry& out) { readPathData(text(f, Name::D), out); }
 
-Path* line(SVG& svg, const Element& e, Matrix& ctm) {
-    return svg.convertLine(attributeNumber(e, Name::X1), attributeNumber(e, Name::Y1), attributeNumber(e, Name::X2),
-                           attributeNumber(e, Name::Y2), ctm);
+void polygon(const Frame& f, PathGeometry& out) { readPoints(text(f, Name::Points), true, out); }
+
+void polyline(const Frame& f, PathGeometry& out) { readPoints(text(f, Name::Points), false, out); }
+
+void line(const Frame& f, PathGeometry& out) {
+    lineOutline(attributeLength(f, Name::X1, Axis::Horizontal),
+                attributeLength(f, Name::Y1, Axis::Vertical),
+                attributeLength(f, Name::X2, Axis::Horizontal),
+                attributeLength(f, Name::Y2, Axis::Vertical), out);
 }
 
 struct ShapeElement {
     Name name;
     Name required[2];  // Name::Count requires nothing
-    ShapeConverter convert;
+    Outline outline;
 };
 
 const ShapeElement shapeElements[] = {
@@ -82,13 +77,12 @@ bool hasRequiredAttributes(const ShapeElement& shape, const Element& element) {
 
 // A shape's children are drawn after it, as the converter always drew them.
 void Drawing::drawShape(const Frame& frame) {
-    const Element& element = *frame.element;
     for (const ShapeElement& shape : shapeElements) {
-        if (shape.name != element.name) continue;
-        if (!frame.style.visible || !hasRequiredAttributes(shape, element)) break;
-        Matrix ctm = frame.ctm;
-        std::unique_ptr<Path> path(shape.convert(svg, element, ctm));
-        paint(*path, frame.style, frame.opacity, sizeScale(ctm));
+        if (shape.name != frame.element->name) continue;
+        if (!frame.style.visible || !hasRequiredAttributes(shape, *frame.element)) break;
+        shape.outline(frame, geometry);
+        std::unique_ptr<Orvane::Path> path = mappedPath(geometry, frame.ctm);
+        paint(*path, frame, sizeScale(frame.ctm));
         svg.slide.add(std::move(path));
         break;
     }

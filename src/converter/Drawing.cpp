@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <climits>
-#include <cerrno>
-#include <cstdlib>
-#include <memory>
+#include <cmath>
+#include <optional>
 #include <string>
 
 #include "converter/ElementValues.h"
 #include "converter/Report.h"
 #include "converter/Svg.h"
+#include "converter/Transforms.h"
 
 namespace Pictavo {
 
@@ -89,41 +89,70 @@ bool isSwitchChoice(Name name) {
            name == Name::ForeignObject || name == Name::A;
 }
 
-// A length of a viewport: per cent of `whole`, else its number.
-float viewportLength(const Attribute* attribute, float whole) {
-    if (attribute == nullptr) return whole;
-    const char* end = nullptr;
-    const float value = static_cast<float>(numberValue(attribute->value, &end));
-    return *skipSpace(end) == '%' ? value / 100 * whole : value;
+// The transform origin in user units: up to two keywords or lengths. left
+// and right give x, top and bottom y, a length or center the side not yet
+// given, x first; a side left out is the centre. Per cent of the viewport.
+void readOrigin(std::string_view text, const LengthContext& context, float& x, float& y) {
+    Length sides[2] = {Length{50, Unit::Percent}, Length{50, Unit::Percent}};  // x, y
+    bool given[2] = {false, false};
+    ValueScanner scanner(text);
+    for (int item = 0; item < 2; ++item) {
+        scanner.skipSpace();
+        int side = given[0] ? 1 : 0;
+        Length length{0, Unit::Percent};
+        if (scanner.keyword("left")) {
+            side = 0;
+        } else if (scanner.keyword("right")) {
+            side = 0, length.value = 100;
+        } else if (scanner.keyword("top")) {
+            side = 1;
+        } else if (scanner.keyword("bottom")) {
+            side = 1, length.value = 100;
+        } else if (scanner.keyword("center")) {
+            length.value = 50;
+        } else if (!scanner.length(length) || isAngle(length.unit)) {
+            break;
+        }
+        if (given[side]) side = 1 - side;  // "top left"
+        sides[side] = length;
+        given[side] = true;
+    }
+    if (!given[0] && !given[1]) sides[0] = sides[1] = Length();
+    x = userUnits(sides[0], Axis::Horizontal, context);
+    y = userUnits(sides[1], Axis::Vertical, context);
 }
 
-// A slide side as a positive int, or 0 when the text gives none.
-int positiveSize(const Attribute* attribute) {
-    if (attribute == nullptr) return 0;
-    errno = 0;
-    long value = std::strtol(attribute->value, nullptr, 10);
-    if (errno == ERANGE || value <= 0 || value > INT_MAX) return 0;
-    return static_cast<int>(value);
+// A root size in user units, when the attribute gives a positive length
+// that is not per cent and that a slide side can hold.
+std::optional<float> rootSide(const Attribute* attribute, Axis axis) {
+    if (attribute == nullptr) return std::nullopt;
+    const std::optional<Length> length = readLength(attribute->text());
+    if (!length || length->unit == Unit::Percent) return std::nullopt;
+    const float side = userUnits(*length, axis, LengthContext());
+    if (!(side > 0) || side > INT_MAX) return std::nullopt;
+    return side;
 }
 
-bool endsWithPercent(const Attribute* attribute) {
-    const std::string_view text = attribute->text();
-    return !text.empty() && text.back() == '%';
-}
-
-// A transform list as written, applied after `ctm`.
-void applyTransform(SVG& svg, std::string_view transform, Matrix& ctm) {
-    if (transform.empty()) return;
-    svg.convertTransform(std::string(transform).c_str(), ctm);
+// A slide side: rounded, at least 1, at most what an int holds.
+int slideSide(float side) {
+    const double rounded = std::round(static_cast<double>(side));
+    if (!(rounded >= 1)) return 1;
+    return rounded >= INT_MAX ? INT_MAX : static_cast<int>(rounded);
 }
 
 Matrix translation(float x, float y) { return Matrix(1, 0, x, 0, 1, y, 0, 0, 1); }
 
 }  // namespace
 
-float attributeNumber(const Element& element, Name name, float fallback) {
-    const Attribute* attribute = element.attribute(name);
-    return attribute == nullptr ? fallback : static_cast<float>(numberValue(attribute->value));
+LengthContext lengthContext(const Frame& frame) {
+    return LengthContext{frame.style.fontSize, frame.viewport.width, frame.viewport.height};
+}
+
+float attributeLength(const Frame& frame, Name name, Axis axis, float fallback) {
+    const Attribute* attribute = frame.element->attribute(name);
+    const std::optional<Length> length =
+        attribute != nullptr ? readLength(attribute->text()) : std::nullopt;
+    return length ? userUnits(*length, axis, lengthContext(frame)) : fallback;
 }
 
 Drawing::Drawing(SVG& svg, const Document& document)
@@ -162,10 +191,10 @@ void Drawing::drawElement(const Element& element, const Frame& parent, const Ele
     if (!frame.style.displayed) return;
     const bool referenced = use != nullptr && (element.name == Name::Symbol);
     if (isNeverDrawn(element.name) && !referenced) return;
-    frame.ctm = parent.ctm;
-    applyTransform(svg, frame.style.transform, frame.ctm);
-    frame.opacity = parent.opacity * frame.style.opacity;
     frame.viewport = parent.viewport;
+    frame.ctm = parent.ctm;
+    applyTransform(frame);
+    frame.opacity = parent.opacity * frame.style.opacity;
     countDropped(frame);
     switch (element.name) {
         case Name::Svg: case Name::Symbol: drawViewport(frame, use); break;
@@ -194,54 +223,75 @@ void Drawing::countDropped(const Frame& frame) {
     if (!frame.style.mask.empty()) svg.report.notCarried(maskKind);
 }
 
-// Width and height set the slide size when both give a positive integer; a
-// size in per cent leaves the default and lets a viewBox decide. The root
-// sizes the slide before anything is drawn on it.
+// The element's transform, about its transform origin, multiplied into its
+// matrix.
+void Drawing::applyTransform(Frame& frame) {
+    if (frame.style.transform.empty()) return;
+    const LengthContext context = lengthContext(frame);
+    float x = 0, y = 0;
+    if (!frame.style.transformOrigin.empty()) readOrigin(frame.style.transformOrigin, context, x, y);
+    frame.ctm.multiplyFromRight(translation(x, y));
+    readTransform(frame.style.transform, frame.ctm, context);
+    frame.ctm.multiplyFromRight(translation(-x, -y));
+}
+
+// The root sizes the slide before anything is drawn on it: its width and
+// height in user units, rounded; a side in per cent or left out takes the
+// viewBox's (keeping its aspect ratio when the other side is given), else
+// 800 by 600. Its viewBox is mapped onto the slide as preserveAspectRatio
+// asks.
 void Drawing::drawRoot(Frame& frame) {
     const Element& root = *frame.element;
-    const Attribute* width = root.attribute(Name::Width);
-    const Attribute* height = root.attribute(Name::Height);
-    bool sizeGiven = false;
-    int slideWidth = 800;
-    int slideHeight = 600;
-    if (positiveSize(width) > 0 && positiveSize(height) > 0) {
-        sizeGiven = !endsWithPercent(width) && !endsWithPercent(height);
-        if (sizeGiven) {
-            slideWidth = positiveSize(width);
-            slideHeight = positiveSize(height);
-        }
-    }
-    Matrix viewBox = Matrix::identity();
-    if (const Attribute* box = root.attribute(Name::ViewBox))
-        svg.convertViewbox(box->value, slideWidth, slideHeight, sizeGiven, viewBox);
-    svg.slide.setSize(slideWidth, slideHeight);
+    const std::optional<float> width = rootSide(root.attribute(Name::Width), Axis::Horizontal);
+    const std::optional<float> height = rootSide(root.attribute(Name::Height), Axis::Vertical);
+    const std::optional<ViewBox> box = readViewBox(textOf(root.attribute(Name::ViewBox)));
+    float slideWidth = width.value_or(800);
+    float slideHeight = height.value_or(600);
+    if (box && !width) slideWidth = height ? *height * box->width / box->height : box->width;
+    if (box && !height) slideHeight = width ? *width * box->height / box->width : box->height;
+    const int sides[2] = {slideSide(slideWidth), slideSide(slideHeight)};
+    svg.slide.setSize(sides[0], sides[1]);
     if (!frame.style.displayed) return;
-    applyTransform(svg, frame.style.transform, frame.ctm);
-    frame.ctm.multiplyFromRight(viewBox);
+    frame.viewport = Viewport{static_cast<float>(sides[0]), static_cast<float>(sides[1])};
+    applyTransform(frame);
+    if (box) {
+        frame.ctm.multiplyFromRight(viewBoxTransform(
+            *box, readAspectRatio(textOf(root.attribute(Name::PreserveAspectRatio))), 0, 0,
+            frame.viewport.width, frame.viewport.height));
+        frame.viewport = Viewport{box->width, box->height};
+    }
     frame.opacity = frame.style.opacity;
-    frame.viewport = Viewport{static_cast<float>(slideWidth), static_cast<float>(slideHeight)};
     countDropped(frame);
     drawChildren(frame);
 }
 
 // A nested svg, or a symbol drawn through `use`: a new viewport at x, y of
-// the given size (the use's, where it gives one), its viewBox mapped into it.
+// the given size (the use's, where it gives one; else the whole viewport
+// around it), its viewBox mapped into it as preserveAspectRatio asks. A
+// viewport without area shows nothing.
 void Drawing::drawViewport(Frame& frame, const Element* use) {
     const Element& element = *frame.element;
-    auto sized = [&](Name name) {
-        const Attribute* own = element.attribute(name);
-        return use != nullptr && use->attribute(name) != nullptr ? use->attribute(name) : own;
+    const float x = attributeLength(frame, Name::X, Axis::Horizontal);
+    const float y = attributeLength(frame, Name::Y, Axis::Vertical);
+    auto side = [&](Name name, Axis axis, float whole) {
+        if (use != nullptr && use->attribute(name) != nullptr) {
+            const std::optional<Length> given = readLength(use->attribute(name)->text());
+            if (given) return userUnits(*given, axis, lengthContext(frame));
+        }
+        return attributeLength(frame, name, axis, whole);
     };
-    const float width = viewportLength(sized(Name::Width), frame.viewport.width);
-    const float height = viewportLength(sized(Name::Height), frame.viewport.height);
-    frame.ctm.multiplyFromRight(translation(attributeNumber(element, Name::X), attributeNumber(element, Name::Y)));
-    frame.viewport = Viewport{width, height};
-    if (const Attribute* box = element.attribute(Name::ViewBox)) {
-        int viewWidth = static_cast<int>(width);
-        int viewHeight = static_cast<int>(height);
-        Matrix viewBox = Matrix::identity();
-        if (svg.convertViewbox(box->value, viewWidth, viewHeight, true, viewBox) == 0)
-            frame.ctm.multiplyFromRight(viewBox);
+    const float width = side(Name::Width, Axis::Horizontal, frame.viewport.width);
+    const float height = side(Name::Height, Axis::Vertical, frame.viewport.height);
+    if (!(width > 0) || !(height > 0)) return;
+    const std::optional<ViewBox> box = readViewBox(textOf(element.attribute(Name::ViewBox)));
+    if (box) {
+        frame.ctm.multiplyFromRight(viewBoxTransform(
+            *box, readAspectRatio(textOf(element.attribute(Name::PreserveAspectRatio))), x, y,
+            width, height));
+        frame.viewport = Viewport{box->width, box->height};
+    } else {
+        frame.ctm.multiplyFromRight(translation(x, y));
+        frame.viewport = Viewport{width, height};
     }
     drawChildren(frame);
 }
@@ -267,7 +317,8 @@ void Drawing::drawUse(Frame& frame) {
     if (target == nullptr) return;
     for (const Frame* within = &frame; within != nullptr; within = within->parent)
         if (within->element == target) return;
-    frame.ctm.multiplyFromRight(translation(attributeNumber(use, Name::X), attributeNumber(use, Name::Y)));
+    frame.ctm.multiplyFromRight(translation(attributeLength(frame, Name::X, Axis::Horizontal),
+                                            attributeLength(frame, Name::Y, Axis::Vertical)));
     drawElement(*target, frame, &use);
 }
 

@@ -4,7 +4,9 @@
 #include <stdexcept>
 
 #include "converter/Document.h"
+#include "converter/Lengths.h"
 #include "converter/Matrix.h"
+#include "converter/PathGeometry.h"
 #include "converter/Style.h"
 #include "converter/TextMetrics.h"
 
@@ -64,10 +66,12 @@ private:
     Cascade cascade;
     std::size_t drawnThroughUse = 0;
     std::size_t useBound;
+    PathGeometry geometry;  // the shape being drawn, kept for its room
 
     void drawElement(const Element& element, const Frame& parent, const Element* use = nullptr);
     void drawChildren(const Frame& frame);
     void countDropped(const Frame& frame);
+    void applyTransform(Frame& frame);
 
     // One per kind of element.
     void drawRoot(Frame& frame);
@@ -87,13 +91,18 @@ private:
     void finishTextBox(TextRun& run);
 };
 
-// The number an attribute starts with (units and trailing text ignored, text
-// without a number reads 0), or `fallback` when the attribute is absent.
-float attributeNumber(const Element& element, Name name, float fallback = 0);
+// What the element's relative lengths are measured against: its font size
+// and its viewport.
+LengthContext lengthContext(const Frame& frame);
+
+// The element's attribute as a length in user units, per cent of the
+// viewport side `axis` names; `fallback` when the attribute is absent or
+// no length.
+float attributeLength(const Frame& frame, Name name, Axis axis, float fallback = 0);
 
 // The paint of a shape, from its computed style: fill and stroke with their
 // colours, the stroke's width scaled by `sizeScale`, every alpha multiplied
-// by `opacity`.
-void paint(Orvane::Path& path, const ComputedStyle& style, float opacity, float sizeScale);
+// by the frame's opacity.
+void paint(Orvane::Path& path, const Frame& frame, float sizeScale);
 
 }  // namespace Pictavo

@@ -1,11 +1,13 @@
 #include "converter/Style.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <string>
 
 #include "converter/ElementValues.h"
+#include "converter/Fonts.h"
+#include "converter/Lengths.h"
+#include "converter/Transforms.h"
 #include "converter/Svg.h"
 
 namespace Pictavo {
@@ -26,16 +28,6 @@ bool isKeyword(std::string_view value, std::string_view lowerWord) {
     return true;
 }
 
-// The number the value starts with (a unit after it is not read yet), or
-// nothing when it starts with none.
-std::optional<float> leadingNumber(std::string_view value) {
-    const std::string text(value);
-    const char* end = nullptr;
-    const double number = numberValue(text.c_str(), &end);
-    if (end == text.c_str() || !std::isfinite(number)) return std::nullopt;
-    return static_cast<float>(number);
-}
-
 // A text property whose keyword none means the same as not setting it.
 std::string_view unlessNone(std::string_view value) {
     return isKeyword(value, "none") ? std::string_view() : trimmed(value);
@@ -47,7 +39,10 @@ std::string_view unlessNone(std::string_view value) {
 // passes from a parent when the value is `inherit`.
 struct Cascade::Property {
     const char* name;
-    bool (*read)(const SVG& readers, std::string_view value, ComputedStyle& style);
+    // False for a value the property cannot take. Relative values are
+    // resolved against `parent`'s.
+    bool (*read)(const SVG& readers, std::string_view value, const ComputedStyle& parent,
+                 ComputedStyle& style);
     void (*inherit)(const ComputedStyle& parent, ComputedStyle& style);
 };
 
@@ -65,17 +60,17 @@ bool readPaint(const SVG& readers, std::string_view value, PaintValue& paint) {
     return true;
 }
 
-bool readFill(const SVG& readers, std::string_view value, ComputedStyle& style) {
+bool readFill(const SVG& readers, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     return readPaint(readers, value, style.fill);
 }
 
-bool readStroke(const SVG& readers, std::string_view value, ComputedStyle& style) {
+bool readStroke(const SVG& readers, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     return readPaint(readers, value, style.stroke);
 }
 
-bool readStrokeWidth(const SVG&, std::string_view value, ComputedStyle& style) {
-    const std::optional<float> width = leadingNumber(value);
-    if (!width || *width < 0) return false;
+bool readStrokeWidth(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    const std::optional<Length> width = readLength(value);
+    if (!width || width->value < 0) return false;
     style.strokeWidth = *width;
     return true;
 }
@@ -84,41 +79,40 @@ bool readStrokeWidth(const SVG&, std::string_view value, ComputedStyle& style) {
 // reads the text again, so a longer one is cut to its start.
 const std::size_t dashArrayLimit = 1024;
 
-bool readDashArray(const SVG&, std::string_view value, ComputedStyle& style) {
+bool readDashArray(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     style.strokeDashArray = unlessNone(value.substr(0, dashArrayLimit));
     return true;
 }
 
-bool readFontFamily(const SVG&, std::string_view value, ComputedStyle& style) {
+bool readFontFamily(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     style.fontFamily = value;
     return true;
 }
 
-// Relative sizes are taken from the size the element has so far, which is
-// its parent's unless an earlier declaration of the element set one.
-bool readFontSizeProperty(const SVG&, std::string_view value, ComputedStyle& style) {
-    const std::optional<float> size = readFontSize(value, style.fontSize);
+bool readFontSize(const SVG&, std::string_view value, const ComputedStyle& parent,
+                  ComputedStyle& style) {
+    const std::optional<float> size = Pictavo::readFontSize(value, parent.fontSize);
     if (!size) return false;
     style.fontSize = *size;
     return true;
 }
 
-bool readFontWeight(const SVG&, std::string_view value, ComputedStyle& style) {
+bool readFontWeight(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     const std::optional<bool> bold = readFontWeightBold(value);
     if (!bold) return false;
     style.bold = *bold;
     return true;
 }
 
-bool readFontStyle(const SVG&, std::string_view value, ComputedStyle& style) {
+bool readFontStyle(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     const std::optional<bool> italic = readFontStyleItalic(value);
     if (!italic) return false;
     style.italic = *italic;
     return true;
 }
 
-bool readFont(const SVG&, std::string_view value, ComputedStyle& style) {
-    const std::optional<FontShorthand> font = readFontShorthand(value, style.fontSize);
+bool readFont(const SVG&, std::string_view value, const ComputedStyle& parent, ComputedStyle& style) {
+    const std::optional<FontShorthand> font = readFontShorthand(value, parent.fontSize);
     if (!font) return false;
     style.fontFamily = font->family;
     style.fontSize = font->size;
@@ -127,14 +121,14 @@ bool readFont(const SVG&, std::string_view value, ComputedStyle& style) {
     return true;
 }
 
-bool readTextAnchorProperty(const SVG&, std::string_view value, ComputedStyle& style) {
+bool readTextAnchorProperty(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     const std::optional<TextAnchor> anchor = readTextAnchor(value);
     if (!anchor) return false;
     style.textAnchor = *anchor;
     return true;
 }
 
-bool readVisibility(const SVG&, std::string_view value, ComputedStyle& style) {
+bool readVisibility(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     if (isKeyword(value, "visible"))
         style.visible = true;
     else if (isKeyword(value, "hidden") || isKeyword(value, "collapse"))
@@ -144,30 +138,41 @@ bool readVisibility(const SVG&, std::string_view value, ComputedStyle& style) {
     return true;
 }
 
-bool readDisplay(const SVG&, std::string_view value, ComputedStyle& style) {
+bool readDisplay(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     style.displayed = !isKeyword(value, "none");
     return true;
 }
 
 // A fraction from 0 to 1, a percentage divided by 100, clamped.
-bool readOpacity(const SVG&, std::string_view value, ComputedStyle& style) {
-    value = trimmed(value);
-    const bool percent = !value.empty() && value.back() == '%';
-    if (percent) value.remove_suffix(1);
-    std::optional<float> opacity = leadingNumber(value);
-    if (!opacity) return false;
-    if (percent) *opacity /= 100;
-    style.opacity = std::clamp(*opacity, 0.0f, 1.0f);
+bool readOpacity(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    ValueScanner scanner(value);
+    float opacity = 0;
+    scanner.skipSpace();
+    if (!scanner.number(opacity)) return false;
+    if (scanner.character('%')) opacity /= 100;
+    scanner.skipSpace();
+    if (!scanner.atEnd()) return false;
+    style.opacity = std::clamp(opacity, 0.0f, 1.0f);
     return true;
 }
 
-bool readTransform(const SVG&, std::string_view value, ComputedStyle& style) {
+// The list is read again where it is applied, against the element's
+// lengths; here only whether it can be read at all.
+bool readTransform(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    Matrix ignored = Matrix::identity();
+    if (!Pictavo::readTransform(value, ignored)) return false;
     style.transform = unlessNone(value);
     return true;
 }
 
+bool readTransformOrigin(const SVG&, std::string_view value, const ComputedStyle&,
+                         ComputedStyle& style) {
+    style.transformOrigin = trimmed(value);
+    return true;
+}
+
 template <std::string_view OwnProperties::*Member>
-bool readReference(const SVG&, std::string_view value, ComputedStyle& style) {
+bool readReference(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     style.*Member = unlessNone(value);
     return true;
 }
@@ -187,7 +192,7 @@ const Cascade::Property properties[] = {
     {"stroke-width", readStrokeWidth, inheritField<&S::strokeWidth>},
     {"stroke-dasharray", readDashArray, inheritField<&S::strokeDashArray>},
     {"font-family", readFontFamily, inheritField<&S::fontFamily>},
-    {"font-size", readFontSizeProperty, inheritField<&S::fontSize>},
+    {"font-size", readFontSize, inheritField<&S::fontSize>},
     {"font-weight", readFontWeight, inheritField<&S::bold>},
     {"font-style", readFontStyle, inheritField<&S::italic>},
     {"font", readFont, inheritFont},
@@ -196,6 +201,7 @@ const Cascade::Property properties[] = {
     {"display", readDisplay, inheritField<&S::displayed>},
     {"opacity", readOpacity, inheritField<&S::opacity>},
     {"transform", readTransform, inheritField<&S::transform>},
+    {"transform-origin", readTransformOrigin, inheritField<&S::transformOrigin>},
     {"clip-path", readReference<&OwnProperties::clipPath>, inheritField<&S::clipPath>},
     {"mask", readReference<&OwnProperties::mask>, inheritField<&S::mask>},
     {"filter", readReference<&OwnProperties::filter>, inheritField<&S::filter>},
@@ -237,7 +243,7 @@ void Cascade::apply(const Property& property, std::string_view value, const Comp
     if (isKeyword(value, "inherit"))
         property.inherit(parent, style);
     else
-        property.read(readers, value, style);
+        property.read(readers, value, parent, style);
 }
 
 void Cascade::applyDeclaration(const Declaration& declaration, const ComputedStyle& parent,

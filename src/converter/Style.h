@@ -6,6 +6,7 @@
 
 #include "converter/Document.h"
 #include "converter/Fonts.h"
+#include "converter/ValueScanner.h"
 #include "converter/StyleSheet.h"
 #include "presentation/Path.h"
 
@@ -25,10 +26,10 @@ struct PaintValue {
 struct InheritedProperties {
     PaintValue fill;                       // black
     PaintValue stroke{true, {}};           // none
-    float strokeWidth = 1;                 // user units
+    Length strokeWidth{1, Unit::None};     // per cent of the viewport's diagonal
     std::string_view strokeDashArray;      // empty or "none": solid
     std::string_view fontFamily;           // as written; empty: none given
-    float fontSize = 16;                   // user units
+    float fontSize = 16;                   // user units, relative sizes resolved
     bool bold = false;                     // font-weight from 600
     bool italic = false;                   // font-style italic or oblique
     TextAnchor textAnchor = TextAnchor::Start;
@@ -39,7 +40,8 @@ struct InheritedProperties {
 struct OwnProperties {
     bool displayed = true;       // display is not none
     float opacity = 1;           // this element's own, not multiplied by its ancestors'
-    std::string_view transform;  // the transform list as written, empty: none
+    std::string_view transform;        // the transform list as written (valid), empty: none
+    std::string_view transformOrigin;  // as written, empty: 0 0
     std::string_view clipPath;   // empty: none
     std::string_view mask;       // empty: none
     std::string_view filter;     // empty: none

@@ -6,6 +6,7 @@
 
 #include "converter/Drawing.h"
 #include "converter/ElementValues.h"
+#include "converter/Lengths.h"
 #include "converter/Svg.h"
 #include "presentation/Path.h"
 
@@ -66,14 +67,15 @@ bool SVG::colorValue(const char* value, Orvane::Path::Color& color) const {
     return true;
 }
 
-
 // Replacing the alpha loses nothing: every colour read here is opaque.
-void paint(Orvane::Path& path, const ComputedStyle& style, float opacity, float sizeScale) {
+void paint(Orvane::Path& path, const Frame& frame, float sizeScale) {
+    const ComputedStyle& style = frame.style;
+    const float opacity = frame.opacity;
     if (!style.stroke.none) {
         Orvane::Path::Stroke stroke;
         stroke.color = style.stroke.color;
         stroke.color.color[0][3] = opacity;
-        stroke.width = style.strokeWidth * sizeScale;
+        stroke.width = userUnits(style.strokeWidth, Axis::Diagonal, lengthContext(frame)) * sizeScale;
         if (!style.strokeDashArray.empty()) {
             stroke.setPattern(style.strokeDashArray);
             stroke.solid = false;

@@ -89,6 +89,7 @@ struct ConvertedDrawing {
     int result;
     std::string output, errors;  // standard output and standard error
     std::string approximated;    // the report's line of what was approximated
+    Pictavo::Report report;
 
     explicit ConvertedDrawing(const std::string& document) {
         std::ofstream(input, std::ios::binary) << document;
@@ -96,6 +97,7 @@ struct ConvertedDrawing {
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         result = svg.convert(input.c_str());
+        report = svg.report;
         output = testing::internal::GetCapturedStdout();
         errors = testing::internal::GetCapturedStderr();
         approximated = Pictavo::Report::text(svg.report.approximatedEntries());

@@ -88,7 +88,7 @@ TEST(Text, ContentFontsAnchorsAndColours) {
          "[a] Arial 12 left 1,0,0,1 anchor(0.00,30.00); [b] Arial 24 left 1,0,0,1 anchor(0.00,60.00)"},
         {"<g font-size=\"20\"><text y=\"20\" style=\"font: italic bold 1.5em/2 monospace\">a</text>"
          "<text y=\"20\" font-size=\"smaller\" style=\"font-size: 0.5em\">b</text></g>",
-         "[a] Courier 30 left 0,0,0,1 anchor(0.00,20.00); [b] Helvetica 8.33333 left 0,0,0,1 anchor(0.00,20.00)"},
+         "[a] Courier 30 left 0,0,0,1 anchor(0.00,20.00); [b] Helvetica 10 left 0,0,0,1 anchor(0.00,20.00)"},
         // Anchors: the alignment, and the box around the anchor.
         {"<g text-anchor=\"middle\"><text x=\"100\" y=\"50\">mid<tspan x=\"100\" y=\"70\" "
          "text-anchor=\"end\">end</tspan></text></g>",

@@ -91,16 +91,23 @@ TEST(Walk, DrawsWhatTheDocumentShowsAndNothingElse) {
     }
 }
 
-// Width and height set the slide size when both start with a positive integer
-// and neither is in per cent; else the viewBox size does, rounded, else it
-// stays 800 by 600. Only the root sizes the slide, once.
+// Width and height in user units set the slide size, rounded; a side in per
+// cent, left out or not positive takes the viewBox's (at its aspect ratio
+// when the other side is given), else 800 by 600. Only the root sizes the
+// slide, once.
 TEST(Walk, SvgElementSetsTheSlideSize) {
     const std::tuple<const char*, const char*, const char*> cases[] = {  // root, body, size
-        {"width=\"640px\" HEIGHT=\"480.7\"", "", "640 480"},
-        {"width=\"100%\" height=\"300\"", "", "800 600"},
-        {"width=\"99999999999\" height=\"300\"", "", "800 600"},
+        {"width=\"640px\" HEIGHT=\"480.7\"", "", "640 481"},
+        {"width=\"100%\" height=\"300\"", "", "800 300"},
+        {"width=\"99999999999\" height=\"300\"", "", "800 300"},
         {"viewBox=\"0,0,100.6,50.4\"", "", "101 50"},
         {"width=\"100%\" height=\"0\" viewbox=\"0 0 1024 768\"", "", "1024 768"},
+        {"width=\"8in\" height=\"6in\"", "", "768 576"},
+        {"width=\"10cm\" height=\"72pt\"", "", "378 96"},
+        {"width=\"2em\" height=\"3mm\"", "", "32 11"},
+        {"width=\"200\" viewBox=\"0 0 40 10\"", "", "200 50"},
+        {"height=\"20\" viewBox=\"0 0 40 10\"", "", "80 20"},
+        {"width=\"0.2\" height=\"0.2\"", "", "1 1"},
         {"width=\"400\" height=\"300\"", "<g><svg width=\"200\" height=\"100\"/></g>", "400 300"},
         {"width=\"400\" height=\"300\"", "<svg width=\"100%\" height=\"100%\" viewBox=\"0 0 2 2\"/>", "400 300"},
     };
