@@ -78,6 +78,15 @@ struct RunResult {
     std::string out, err;
 };
 
+// How the program is started: which binary, behind which command, with which
+// limits (shell ulimit options) and what on standard input.
+struct RunSetting {
+    std::string program = PICTAVO_BINARY;
+    std::string prefix;
+    std::string limits;
+    fs::path input = "/dev/null";
+};
+
 // The program runs in `work`; its output streams are caught beside it, so
 // `work` holds only what the program and the test put there.
 class Scratch {
@@ -106,29 +115,30 @@ public:
         std::ofstream(work / name, std::ios::binary) << bytes;
     }
 
-    // Every path below `work` with its content ("<dir>" for a folder).
+    // Every path below `work` with its content ("<dir>" for a folder,
+    // "<other>" for a pipe or anything else that reading could block on).
     std::map<std::string, std::string> snapshot() const {
         std::map<std::string, std::string> entries;
         for (const auto& entry : fs::recursive_directory_iterator(work))
             entries[fs::relative(entry.path(), work).string()] =
-                entry.is_directory() ? "<dir>" : readFile(entry.path());
+                entry.is_directory() ? "<dir>" : entry.is_regular_file() ? readFile(entry.path()) : "<other>";
         return entries;
     }
 
     // Sanitizer reports use their own exit status, so they never pass for a
     // refusal.
-    RunResult run(const std::vector<std::string>& arguments, const std::string& program = PICTAVO_BINARY,
-                  const std::string& prefix = "") const {
+    RunResult run(const std::vector<std::string>& arguments, const RunSetting& setting = {}) const {
         std::string command = "cd " + quoted(work.string()) + " && { ";
 #ifndef PICTAVO_TESTS_UNDER_ASAN
         command += "ulimit -v 524288; ";
 #endif
+        if (!setting.limits.empty()) command += "ulimit " + setting.limits + "; ";
         command += "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=86\" "
                    "UBSAN_OPTIONS=\"${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=86\" "
-                   "exec timeout -k 5 20 " + prefix + " " + quoted(program);
+                   "exec timeout -k 5 20 " + setting.prefix + " " + quoted(setting.program);
         for (const std::string& argument : arguments) command += " " + quoted(argument);
         command += "; } >" + quoted((root / "stdout").string()) + " 2>" + quoted((root / "stderr").string()) +
-                   " </dev/null";
+                   " <" + quoted(setting.input.string());
         const int wait = std::system(command.c_str());
         RunResult result;
         if (wait != -1 && WIFEXITED(wait)) result.status = WEXITSTATUS(wait);
@@ -151,15 +161,18 @@ public:
         fs::permissions(work, enterable, fs::perm_options::add);
         for (const auto& entry : fs::directory_iterator(work))
             if (entry.is_regular_file()) fs::permissions(entry.path(), readable, fs::perm_options::add);
-        return run(arguments, program.string(), "setpriv --reuid=65534 --regid=65534 --clear-groups");
+        RunSetting setting;
+        setting.program = program.string();
+        setting.prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+        return run(arguments, setting);
     }
 
     // Refused: exit 1, `message` alone on standard output, the folder exactly
     // as before.
     void expectRefused(const std::vector<std::string>& arguments, const std::string& message,
-                       bool asOrdinaryUser = false) const {
+                       const RunSetting& setting = {}, bool asOrdinaryUser = false) const {
         const auto before = snapshot();
-        const RunResult result = asOrdinaryUser ? runAsOrdinaryUser(arguments) : run(arguments);
+        const RunResult result = asOrdinaryUser ? runAsOrdinaryUser(arguments) : run(arguments, setting);
         EXPECT_EQ(result.status, 1) << result.err.substr(0, 2000);
         EXPECT_EQ(result.out, message);
         EXPECT_TRUE(before == snapshot()) << "the run left the folder changed";
@@ -167,8 +180,9 @@ public:
 
     // Converted: exit 0, nothing said, a sound document alone in the bundle,
     // readable like any file the user makes. Returns the document.
-    std::string expectConverted(const std::vector<std::string>& arguments, const std::string& bundle) const {
-        const RunResult result = run(arguments);
+    std::string expectConverted(const std::vector<std::string>& arguments, const std::string& bundle,
+                                const RunSetting& setting = {}) const {
+        const RunResult result = run(arguments, setting);
         EXPECT_EQ(result.status, 0) << result.out << result.err.substr(0, 2000);
         EXPECT_EQ(result.out, "");
         std::vector<std::string> entries;
