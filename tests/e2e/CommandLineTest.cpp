@@ -185,6 +185,37 @@ TEST(CommandLine, ReadsCompressedDrawingsAndStandardInput) {
     scratch.expectRefused({"-", "out.key"}, parseFailure("-"), broken);
 }
 
+// After a conversion, what was left out and what was approximated are
+// counted on standard error, a line each, named after the input; nothing when
+// all was carried or when asked to be quiet.
+TEST(CommandLine, ReportsWhatWasNotCarried) {
+    const std::string dropped = "<image width='1' height='1'/><image/><rect width='1' height='1' filter='url(#f)'/>";
+    const std::string approximated = "<path id='p' d='M0 0 L9 9'/><text><textPath href='#p'>A</textPath></text>";
+    const std::string notCarriedLine = "not carried: 2 images, 1 filter\n";
+    const std::string approximatedLine = "approximated: 1 text on a path (set on a straight line)\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string body, report;
+    } cases[] = {
+        {{"in.svg"}, "<rect width='1' height='1'/>", ""},
+        {{"in.svg"}, dropped, "pictavo: in.svg: " + notCarriedLine},
+        {{"in.svg"}, approximated + dropped,
+         "pictavo: in.svg: " + notCarriedLine + "pictavo: in.svg: " + approximatedLine},
+        {{"-", "in.key"}, approximated, "pictavo: -: " + approximatedLine},
+        {{"-q", "in.svg"}, approximated + dropped, ""},
+        {{"--quiet", "in.svg"}, dropped, ""},
+    };
+    for (const auto& [arguments, body, report] : cases) {
+        SCOPED_TRACE(arguments[0] + body.substr(0, 60));
+        Scratch scratch;
+        scratch.write("in.svg", drawing(body));
+        RunSetting setting;
+        setting.input = scratch.work / "in.svg";
+        scratch.expectConverted(arguments, "in.key", setting);
+        EXPECT_EQ(scratch.run(arguments, setting).err, report);
+    }
+}
+
 // Whether the bundle held an earlier document, was empty or was not there,
 // a drawing that does not parse leaves it exactly as it was; one that parses
 // replaces the document.
