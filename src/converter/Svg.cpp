@@ -1,6 +1,5 @@
 #include "converter/Svg.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "converter/Document.h"
@@ -9,8 +8,7 @@
 
 namespace Pictavo {
 
-SVG::SVG(Orvane::Slide& slide)
-    : slide(slide), kappa(static_cast<float>(4.0 / 3.0 * (std::sqrt(2.0) - 1.0))) {
+SVG::SVG(Orvane::Slide& slide) : slide(slide) {
     initializeColors();
 }
 

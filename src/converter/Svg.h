@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
@@ -18,11 +17,8 @@ namespace Pictavo {
 // Converts one SVG document into drawables handed to a presentation.
 class SVG {
 public:
-    enum class TokenType { Word, Number, Sign, Delimiter, Other, End };
-
     Orvane::Slide& slide;
     Report report;            // what the conversion left out or approximated
-    float kappa;  // 4/3 (sqrt 2 - 1), the Bezier circle constant
     std::map<std::string, Orvane::Path::Color, std::less<>> colors;
 
     explicit SVG(Orvane::Slide& slide);
@@ -34,18 +30,6 @@ public:
     // was drawn whole, else 1 after saying why on standard output. Throws
     // std::bad_alloc when memory runs out.
     int convert(const char* path);
-
-    // The token scanner. `capacity` is the size of the token buffer: a longer
-    // run is cut to fit, and the next position still lies behind the whole run.
-    static TokenType tokenType(char c);
-    static std::size_t tokenParser(const char* position, char* token, std::size_t capacity,
-                                   const char** next, TokenType& type);
-    template <std::size_t N>
-    static std::size_t tokenParser(const char* position, char (&token)[N], const char** next,
-                                   TokenType& type) {
-        return tokenParser(position, token, N, next, type);
-    }
-    static char* trim(char* text);
 
     // Transform lists and the viewBox.
     int convertTransform(const char* text, Matrix& ctm);

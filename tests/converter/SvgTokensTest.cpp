@@ -10,24 +10,7 @@
 #include "converter/ElementValues.h"
 #include "converter/Svg.h"
 
-using Pictavo::SVG;
-
 namespace {
-
-// The tokens of a text as class letter and text, separated by bars: W word,
-// N number, S sign, D delimiter, O other.
-std::string tokensOf(const char* text) {
-    std::string tokens;
-    char token[128];
-    SVG::TokenType type;
-    const char* position = text;
-    while (std::size_t length = SVG::tokenParser(position, token, &position, type)) {
-        EXPECT_EQ(std::strlen(token), length);
-        tokens += std::string(tokens.empty() ? "" : "|") + "WNSDO"[static_cast<int>(type)] + token;
-    }
-    EXPECT_EQ(type, SVG::TokenType::End);
-    return tokens;
-}
 
 // Numbers as drawings write them, mixed with what strtod must still read its
 // own way: white space, signs, hexadecimal, words and units around them.
@@ -48,20 +31,6 @@ std::string randomNumberText(std::mt19937_64& generator) {
 }
 
 }  // namespace
-
-// An exponent belongs to the number written directly before it; a number
-// holds at most one full stop. A run longer than the buffer is cut to fit it,
-// and scanning goes on behind the whole run.
-TEST(TokenScanner, CutsTextIntoRunsOfOneClass) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"", ""}, {"10, (-20", "N10|O, (|S-|N20"}, {"+-.5", "S+-|N.5"},
-        {"zm#ff0000", "Wzm|O#|Wff|N0000"}, {"fill:red;;x", "Wfill|D:|Wred|D;;|Wx"},
-        {"\x80\xff_%", "O\x80\xff_%"}, {"1.5e-3", "N1.5e-3"}, {"1E+2x", "N1E+2|Wx"},
-        {"1e2.5", "N1e2|N.5"}, {"1e-", "N1|We|S-"}, {".e5", "N.|We|N5"}, {"1.2.3", "N1.2|N.3"},
-        {std::string(300, 'a') + "5", "W" + std::string(127, 'a') + "|N5"},
-    };
-    for (const auto& [text, tokens] : cases) EXPECT_EQ(tokensOf(text.c_str()), tokens) << text;
-}
 
 // Every number the converter reads must be the one strtod reads, and end where
 // strtod ends: the output's digits depend on every bit, and units or per cent
