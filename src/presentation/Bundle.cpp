@@ -92,7 +92,8 @@ public:
         const int folder = dirfd(listing);
         while (const dirent* entry = readdir(listing)) {
             if (!isTemporaryName(entry->d_name)) continue;
-            const int leftover = openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            const int leftover =
+                openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             if (leftover < 0) continue;
             struct stat status;
             if (fstat(leftover, &status) == 0 && S_ISREG(status.st_mode) &&

@@ -166,7 +166,8 @@ TEST_F(KeynoteExport, RefusesCallsOutOfOrder) {
         int drawables;
     };
     const Row rows[] = {
-        {"sized after a drawable", [](Keynote& k) { k.setSize(90, 40); k.add(drawable(0)); k.setSize(5, 5); }, 1},
+        {"sized after a drawable",
+         [](Keynote& k) { k.setSize(90, 40); k.add(drawable(0)); k.setSize(5, 5); }, 1},
         {"sized twice", [](Keynote& k) { k.setSize(90, 40); k.setSize(5, 5); }, 0},
     };
     for (const Row& row : rows) {
@@ -178,7 +179,8 @@ TEST_F(KeynoteExport, RefusesCallsOutOfOrder) {
         keynote.add(drawable(1));
         keynote.setSize(7, 7);
         EXPECT_EQ(keynote.commit(), 1);
-        EXPECT_EQ(firstDifference(contentsOf(keynote.documentPath()), documentOf(90, 40, row.drawables)), "none");
+        const std::string expected = documentOf(90, 40, row.drawables);
+        EXPECT_EQ(firstDifference(contentsOf(keynote.documentPath()), expected), "none");
         EXPECT_EQ(entriesOf(bundle), std::vector<std::string>{"presentation.apxl"});
     }
 }
@@ -206,7 +208,8 @@ TEST_F(KeynoteExport, UncommittedRunLeavesTheBundleAsFound) {
         {
             Keynote keynote(bundle.c_str());
             ASSERT_EQ(keynote.error(), 0);
-            for (int i = 0; i < 20000; ++i) keynote.add(i == 300 && row.throwing ? std::make_unique<Unwritable>() : drawable(i));
+            for (int i = 0; i < 20000; ++i)
+                keynote.add(i == 300 && row.throwing ? std::make_unique<Unwritable>() : drawable(i));
             if (row.throwing) {
                 EXPECT_THROW(keynote.commit(), std::bad_alloc);
             }

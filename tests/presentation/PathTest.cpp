@@ -87,14 +87,15 @@ TEST(PathExport, MapsGeometryIntoTheBox) {
 TEST(PathExport, FillClosesFiguresAndGoesApartFromAStrokeOfOpenFigures) {
     const std::string triangle = "M 0.000000 0.000000 L 100.000000 0.000000 L 100.000000 100.000000";
     const std::string line = " M 0.000000 100.000000 L 50.000000 50.000000";
-    auto shape = [](const std::string& data, const std::string& stroke, const std::string& fill) {
+    const std::string noFill = "<fill-style fill-type=\"none\" />\n";
+    auto shape = [&](const std::string& data, const std::string& stroke, const std::string& fill) {
         return "<shape path=\"" + data +
                "\" transformation=\"1.000000 0.000000 0.000000 1.000000 0.000000 0.000000\"" +
-               (stroke.empty() ? noStroke : stroke) + (fill.empty() ? "<fill-style fill-type=\"none\" />\n" : fill) +
-               "<dash-style pattern=\"" + (stroke.empty() ? "none" : "solid") + "\" />\n</styles></shape>\n";
+               (stroke.empty() ? noStroke : stroke) + (fill.empty() ? noFill : fill) + "<dash-style pattern=\"" +
+               (stroke.empty() ? "none" : "solid") + "\" />\n</styles></shape>\n";
     };
-    const std::string stroke = " stroke-color=\"0.000000 0.000000 1.000000 1.000000\" stroke-width=\"2.000000\">\n"
-                               "<styles>\n";
+    const std::string stroke =
+        " stroke-color=\"0.000000 0.000000 1.000000 1.000000\" stroke-width=\"2.000000\">\n<styles>\n";
     struct Row {
         const char* label;
         bool closed, filled, stroked, lineAfter;
