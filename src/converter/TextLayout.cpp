@@ -1,5 +1,7 @@
 #include "converter/TextLayout.h"
 
+#include <cmath>
+
 #include "presentation/Text.h"
 
 namespace Pictavo {
@@ -17,6 +19,11 @@ const float verticalInset = 3.5433f;
 // the text at its anchor. In font sizes and in points.
 const float advanceSlack = 0.1f;
 const float widthSlack = 1;
+
+// The reader takes a box's width in whole points, dropping the fraction,
+// which would move right-aligned and centred text left; a width it reads
+// unchanged keeps the text on its anchor.
+float readerWidth(float width) { return std::ceil(width); }
 
 }  // namespace
 
@@ -54,7 +61,8 @@ void CollapsedText::clear() {
 
 void placeTextBox(Orvane::Text& box, float x, float y, TextAnchor anchor, const TextExtent& extent) {
     const float size = box.fontSize;
-    const float width = (extent.advance + advanceSlack) * size + widthSlack + 2 * horizontalInset;
+    const float width =
+        readerWidth((extent.advance + advanceSlack) * size + widthSlack + 2 * horizontalInset);
     const float height = (extent.ascent + extent.descent) * size + 2 * verticalInset;
     float left = x - horizontalInset;
     if (anchor == TextAnchor::Middle) left = x - width / 2;
