@@ -120,9 +120,13 @@ void giveOrdinaryPermissions(int descriptor) {
 Bundle::Bundle(const std::string& folder) : folder(folder), document(folder + documentName) {
     const Bundle* none = nullptr;
     unfinishedOwner.compare_exchange_strong(none, this);
-    if (!makeFolder()) return;
+    if (!makeFolder()) {
+        error = errno;
+        return;
+    }
     FolderLock lock(folder);
     if (!makeTemporary()) {
+        error = errno;
         discard();
         return;
     }
@@ -162,7 +166,10 @@ bool Bundle::commit() {
     const bool closed = close(file) == 0;
     file = -1;
     SignalsHeld held;
-    if (!closed || std::rename(temporaryPath.c_str(), document.c_str()) != 0) return false;
+    if (!closed || std::rename(temporaryPath.c_str(), document.c_str()) != 0) {
+        error = errno;
+        return false;
+    }
     temporaryPath.clear();
     madeFolder = false;  // it holds the document now
     forgetUnfinished();

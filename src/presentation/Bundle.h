@@ -21,6 +21,8 @@ public:
 
     // The temporary document's descriptor, or -1 when it could not be made.
     int descriptor() const { return file; }
+    // The errno of a failed opening or commit, or 0.
+    int failure() const { return error; }
     const std::string& documentPath() const { return document; }
 
     // Closes the temporary document and renames it to presentation.apxl.
@@ -40,6 +42,7 @@ private:
     std::string document;       // <folder>/presentation.apxl
     std::string temporaryPath;  // empty once removed or renamed
     int file = -1;
+    int error = 0;
     bool madeFolder = false;
 
     bool makeFolder();

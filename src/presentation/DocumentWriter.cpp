@@ -48,7 +48,7 @@ bool DocumentWriter::finish() {
     }
     appendDocumentFooter(text);
     flush();
-    return !failed;
+    return error == 0;
 }
 
 bool DocumentWriter::startThread() {
@@ -117,7 +117,7 @@ bool DocumentWriter::take(Batch& batch) {
 // Once a write has failed the document is lost: the rest is only freed.
 void DocumentWriter::writeBatch(Batch& batch) {
     for (std::unique_ptr<TransformableShape>& drawable : batch) {
-        if (!failed) drawable->write(text, written);
+        if (error == 0) drawable->write(text, written);
         ++written;
         drawable.reset();
         if (text.size() >= flushSize) flush();
@@ -128,11 +128,11 @@ void DocumentWriter::writeBatch(Batch& batch) {
 void DocumentWriter::flush() {
     const char* next = text.data();
     std::size_t left = text.size();
-    while (left > 0 && !failed) {
+    while (left > 0 && error == 0) {
         const ssize_t done = ::write(descriptor, next, left);
         if (done < 0 && errno == EINTR) continue;
         if (done <= 0) {
-            failed = true;
+            error = done < 0 ? errno : EIO;
         } else {
             next += done;
             left -= static_cast<std::size_t>(done);

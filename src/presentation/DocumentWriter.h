@@ -32,6 +32,8 @@ public:
     // Writes every drawable added, then the footer; false when a write
     // failed. What a drawable threw while the thread wrote it is thrown here.
     bool finish();
+    // The errno of the failed write, or 0.
+    int failure() const { return error; }
 
 private:
     using Batch = std::vector<std::unique_ptr<TransformableShape>>;
@@ -40,7 +42,7 @@ private:
     // The thread's while it runs, the caller's before and after it.
     std::string text;  // written, but not yet in the file
     int written = 0;   // drawables written so far: the index of the next one
-    bool failed = false;
+    int error = 0;
 
     // The caller's.
     Batch filling;

@@ -1,11 +1,13 @@
 #include "presentation/Keynote.h"
 
+#include <cerrno>
 #include <utility>
 
 namespace Orvane {
 
 Keynote::Keynote(const char* folder) : bundle(folder), writer(bundle.descriptor()) {
     failed = bundle.descriptor() < 0;
+    if (failed) errno = bundle.failure();
 }
 
 Keynote::~Keynote() = default;
@@ -31,11 +33,15 @@ int Keynote::commit() {
     committed = true;
     if (!drawing) writer.writeHeader(width, height);
     drawing = true;
-    if (!writer.finish() || !bundle.commit()) {
-        failed = 1;
-        bundle.discard();
-    }
-    return failed;
+    const bool written = writer.finish();
+    if (written && bundle.commit()) return 0;
+    // Cleaning up must not hide the reason, which the writer's thread may
+    // have met in its own errno.
+    const int reason = written ? bundle.failure() : writer.failure();
+    failed = 1;
+    bundle.discard();
+    errno = reason;
+    return 1;
 }
 
 void Keynote::removeUnfinished() { Bundle::removeUnfinished(); }

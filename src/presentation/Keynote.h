@@ -18,7 +18,7 @@ namespace Orvane {
 class Keynote : public Slide {
 public:
     // Opens the bundle folder, made when missing, and a temporary document in
-    // it; error() tells whether that failed.
+    // it; error() tells whether that failed, and errno then says why.
     explicit Keynote(const char* folder);
     // Without a commit: the drawables not yet written are dropped, and the
     // temporary document and a folder made for it are removed.
@@ -32,8 +32,9 @@ public:
     // Waits until every drawable is written, ends the document and gives it
     // the name presentation.apxl. Returns 0, or 1 when the bundle could not
     // be opened, a write, the close or the rename failed (the run then
-    // leaves the bundle as it found it), or on a second call. What writing a
-    // drawable threw on the writer's thread (std::bad_alloc) is thrown here.
+    // leaves the bundle as it found it, and errno says why), or on a second
+    // call. What writing a drawable threw on the writer's thread
+    // (std::bad_alloc) is thrown here.
     int commit();
 
     // 1 when the bundle could not be opened or the commit failed.

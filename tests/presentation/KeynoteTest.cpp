@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -104,6 +105,9 @@ TEST_F(KeynoteBundle, FailedCommitLeavesWhatWasThere) {
             Keynote keynote(bundle.c_str());
             addBoxes(keynote);
             EXPECT_EQ(keynote.commit(), row.writesFail ? 1 : 0);
+            if (row.writesFail) {
+                EXPECT_EQ(errno, EFBIG);
+            }
         }
         EXPECT_EQ(listing(bundle), row.after);
     }
