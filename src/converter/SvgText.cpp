@@ -74,6 +74,18 @@ void setFontColor(Orvane::Text& box, const PaintValue& paint, float opacity) {
     box.fontColor[3] *= opacity;
 }
 
+// The box of `text` anchored at (x, y) in the user space of `frame`.
+std::unique_ptr<Orvane::Text> textBox(std::string_view text, const BoxStyle& style, const TextExtent& extent,
+                                      const Frame& frame, float x, float y) {
+    auto box = std::make_unique<Orvane::Text>(std::string(text));
+    box->fontName = style.family;
+    box->fontSize = style.size * sizeScale(frame.ctm);
+    setFontColor(*box, style.paint, frame.opacity);
+    const float* m = frame.ctm.m;
+    placeTextBox(*box, (m[0] * x + m[1] * y) + m[2], (m[3] * x + m[4] * y) + m[5], style.anchor, extent);
+    return box;
+}
+
 bool isTextContent(Name name) { return name == Name::Tspan || name == Name::A || name == Name::TextPath; }
 
 }  // namespace
@@ -150,19 +162,14 @@ void Drawing::gatherText(const Element& element, const ComputedStyle& style, boo
     }
 }
 
+// The pen moves on past the text even when its paint is none, as SVG lays
+// the characters out whether or not they are painted.
 void Drawing::finishTextBox(TextRun& run) {
-    const std::string_view text = run.content.text();
-    if (run.style && run.content.visible() && !run.style->paint.none) {
+    if (run.style && run.content.visible()) {
         const BoxStyle& style = *run.style;
+        const std::string_view text = run.content.text();
         const TextExtent extent = textMetrics.measure(text, {style.family, style.bold, style.italic});
-        auto box = std::make_unique<Orvane::Text>(std::string(text));
-        box->fontName = style.family;
-        box->fontSize = style.size * sizeScale(run.frame.ctm);
-        setFontColor(*box, style.paint, run.frame.opacity);
-        const float* m = run.frame.ctm.m;
-        const float x = run.boxX, y = run.boxY;
-        placeTextBox(*box, (m[0] * x + m[1] * y) + m[2], (m[3] * x + m[4] * y) + m[5], style.anchor, extent);
-        svg.slide.add(std::move(box));
+        if (!style.paint.none) svg.slide.add(textBox(text, style, extent, run.frame, run.boxX, run.boxY));
         run.penX = run.boxX + extent.advance * style.size * (1 - anchorShare(style.anchor));
     }
     run.content.clear();

@@ -78,6 +78,9 @@ TEST(Text, ContentFontsAnchorsAndColours) {
         {"<text x=\"10 99\" y=\"20\" dx=\"2\" font-family=\"Courier\" font-size=\"10\">ab<tspan "
          "y=\"40\">c</tspan></text>",
          "[ab] Courier 10 left 0,0,0,1 anchor(12.00,20.00); [c] Courier 10 left 0,0,0,1 anchor(24.00,40.00)"},
+        {"<text x=\"10\" y=\"20\" font-family=\"Courier\" font-size=\"10\" text-anchor=\"middle\"><tspan "
+         "fill=\"none\">ab</tspan><tspan y=\"40\">c</tspan></text>",
+         "[c] Courier 10 center 0,0,0,1 anchor(16.00,40.00)"},
         // Fonts: the first family, unquoted, generic ones named; inherited.
         {"<text font-family=\"'Liberation Serif', serif\">a</text><text font-family=\"serif\">b</text>"
          "<text font-family=\"monospace, Courier\">c</text><text font-family=\"\">d</text>",
