@@ -9,12 +9,13 @@
 #include "converter/Lengths.h"
 #include "converter/Svg.h"
 #include "converter/TextLayout.h"
+#include "converter/TextOnPath.h"
 #include "presentation/Text.h"
 
 namespace Pictavo {
 
-inline constexpr Report::Kind textOnPathKind{"text on a path (set on a straight line)",
-                                             "texts on paths (set on a straight line)"};
+inline constexpr Report::Kind textOnPathKind{"text on a path (set straight from its start)",
+                                             "texts on paths (set straight from their starts)"};
 
 namespace {
 
@@ -93,7 +94,7 @@ bool isTextContent(Name name) { return name == Name::Tspan || name == Name::A ||
 // The pen and the box being filled, as the text's content is walked.
 struct Drawing::TextRun {
     const Frame& frame;
-    std::optional<Name> dx, dy, space;  // names the document may not use
+    std::optional<Name> dx, dy, space, startOffset;  // names the document may not use
     LengthContext lengths;
     float penX = 0, penY = 0;           // where the next box starts, user units
     float boxX = 0, boxY = 0;           // where the current box's anchor is
@@ -104,6 +105,7 @@ struct Drawing::TextRun {
         dx = document.findName("dx");
         dy = document.findName("dy");
         space = document.findName("space");  // xml:space
+        startOffset = document.findName("startoffset");
         lengths.viewportWidth = frame.viewport.width;
         lengths.viewportHeight = frame.viewport.height;
     }
@@ -117,6 +119,15 @@ struct Drawing::TextRun {
         penY += firstCoordinate(element, dy, Axis::Vertical, lengths).value_or(0);
         boxX = penX;
         boxY = penY;
+    }
+
+    // Moves the pen to where the text on `path` starts.
+    void moveOnto(const PathGeometry& path, const Element& textPath, float fontSize) {
+        lengths.fontSize = fontSize;
+        const Attribute* offset = startOffset ? textPath.attribute(*startOffset) : nullptr;
+        const Orvane::Point start = pointAlong(path, offset != nullptr ? offset->text() : "", lengths);
+        penX = boxX = start.x;
+        penY = boxY = start.y;
     }
 
     bool preserves(const Element& element, bool inherited) const {
@@ -151,13 +162,16 @@ void Drawing::gatherText(const Element& element, const ComputedStyle& style, boo
         Declarations kept;
         cascade.compute(*child, style, childStyle, kept);
         if (!childStyle.displayed) continue;
-        if (child->name == Name::TextPath) svg.report.approximated(textOnPathKind);
+        std::optional<PathGeometry> path;
+        if (child->name == Name::TextPath) {
+            svg.report.approximated(textOnPathKind);
+            path = textPathGeometry(document, *child);
+        }
         const bool positioned = child->name == Name::Tspan &&
                                 (child->attribute(Name::X) != nullptr || child->attribute(Name::Y) != nullptr);
-        if (positioned) {
-            finishTextBox(run);
-            run.move(*child, childStyle.fontSize);
-        }
+        if (positioned || path) finishTextBox(run);
+        if (positioned) run.move(*child, childStyle.fontSize);
+        if (path) run.moveOnto(*path, *child, childStyle.fontSize);
         gatherText(*child, childStyle, run.preserves(*child, preserve), run);
     }
 }

@@ -132,9 +132,26 @@ TEST(Text, BoxFitsTheTextOnOneLine) {
     }
 }
 
-TEST(Text, TextOnAPathIsReportedAsApproximated) {
-    ConvertedDrawing drawing(svgDocument(
-        "<path id=\"p\" d=\"M0 0 L100 100\"/><text><textPath href=\"#p\">along</textPath></text>"));
-    EXPECT_EQ(describeBoxes(drawing), "[along] Helvetica 16 left 0,0,0,1 anchor(0.00,0.00)");
-    EXPECT_EQ(drawing.approximated, "1 text on a path (set on a straight line)");
+// Text on a path is set straight from where it starts on the path: its start
+// offset along the first figure (a length or a share of the figure's length).
+TEST(Text, TextOnAPathStartsWhereThePathDoes) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"<path id=\"p\" d=\"M10 20 L110 20 L110 120\"/><text x=\"5\" y=\"5\">a<textPath href=\"#p\">"
+         "along</textPath></text>",
+         "[a] Helvetica 16 left 0,0,0,1 anchor(5.00,5.00); [along] Helvetica 16 left 0,0,0,1 anchor(10.00,20.00)"},
+        {"<path id=\"p\" d=\"M10 20 L110 20 L110 120\"/><text text-anchor=\"middle\"><textPath "
+         "xlink:href=\"#p\" startOffset=\"75%\">mid</textPath></text>",
+         "[mid] Helvetica 16 center 0,0,0,1 anchor(110.00,70.00)"},
+        {"<path id=\"c\" d=\"M0 0 C0 0 100 0 100 0\"/><text><textPath href=\"#c\" startOffset=\"40\">"
+         "on</textPath></text>",
+         "[on] Helvetica 16 left 0,0,0,1 anchor(40.00,0.00)"},
+        {"<text x=\"5\" y=\"6\"><textPath href=\"#nowhere\">lost</textPath></text>",
+         "[lost] Helvetica 16 left 0,0,0,1 anchor(5.00,6.00)"},
+    };
+    for (const auto& [body, expected] : rows) {
+        SCOPED_TRACE(body);
+        ConvertedDrawing drawing(svgDocument(body, "xmlns:xlink=\"http://www.w3.org/1999/xlink\""));
+        EXPECT_EQ(describeBoxes(drawing), expected);
+        EXPECT_EQ(drawing.approximated, "1 text on a path (set straight from its start)");
+    }
 }
