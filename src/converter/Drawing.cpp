@@ -158,7 +158,7 @@ float attributeLength(const Frame& frame, Name name, Axis axis, float fallback) 
 Drawing::Drawing(SVG& svg, const Document& document)
     : svg(svg),
       document(document),
-      cascade(document, svg),
+      cascade(document),
       useBound(std::max(useBoundFloor, useBoundFactor * document.elementCount())) {}
 
 void Drawing::run() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 
 #include "converter/Document.h"
@@ -99,6 +100,11 @@ LengthContext lengthContext(const Frame& frame);
 // viewport side `axis` names; `fallback` when the attribute is absent or
 // no length.
 float attributeLength(const Frame& frame, Name name, Axis axis, float fallback = 0);
+
+// The colour a paint puts down: its own, the `color` property's for
+// currentColor, a paint server's fallback; nothing for none or a server
+// without a fallback colour.
+std::optional<Rgba> paintColor(const Paint& paint, const ComputedStyle& style);
 
 // The paint of a shape, from its computed style: fill and stroke with their
 // colours, the stroke's width scaled by `sizeScale`, every alpha multiplied

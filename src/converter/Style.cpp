@@ -7,8 +7,8 @@
 #include "converter/ElementValues.h"
 #include "converter/Fonts.h"
 #include "converter/Lengths.h"
+#include "converter/PaintValues.h"
 #include "converter/Transforms.h"
-#include "converter/Svg.h"
 
 namespace Pictavo {
 
@@ -41,8 +41,7 @@ struct Cascade::Property {
     const char* name;
     // False for a value the property cannot take. Relative values are
     // resolved against `parent`'s.
-    bool (*read)(const SVG& readers, std::string_view value, const ComputedStyle& parent,
-                 ComputedStyle& style);
+    bool (*read)(std::string_view value, const ComputedStyle& parent, ComputedStyle& style);
     void (*inherit)(const ComputedStyle& parent, ComputedStyle& style);
 };
 
@@ -53,43 +52,51 @@ void inheritField(const ComputedStyle& parent, ComputedStyle& style) {
     style.*Member = parent.*Member;
 }
 
-bool readPaint(const SVG& readers, std::string_view value, PaintValue& paint) {
-    const std::string text(value);
-    paint = PaintValue();
-    paint.none = !readers.colorValue(text.c_str(), paint.color);
+template <Paint InheritedProperties::*Member>
+bool readPaintProperty(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    const std::optional<Paint> paint = readPaint(value);
+    if (!paint) return false;
+    style.*Member = *paint;
     return true;
 }
 
-bool readFill(const SVG& readers, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
-    return readPaint(readers, value, style.fill);
+// currentColor in `color` itself is its parent's colour.
+bool readColorProperty(std::string_view value, const ComputedStyle& parent, ComputedStyle& style) {
+    const std::optional<ColorValue> color = readColor(value);
+    if (!color) return false;
+    style.color = color->current ? parent.color : color->rgba;
+    return true;
 }
 
-bool readStroke(const SVG& readers, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
-    return readPaint(readers, value, style.stroke);
-}
-
-bool readStrokeWidth(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readStrokeWidth(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     const std::optional<Length> width = readLength(value);
     if (!width || width->value < 0) return false;
     style.strokeWidth = *width;
     return true;
 }
 
-// No dash pattern needs this many characters; every shape below the element
-// reads the text again, so a longer one is cut to its start.
+// No dash array needs this many characters; every shape below the element
+// reads the text again, so a longer one is cut after its last whole entry
+// within the limit.
 const std::size_t dashArrayLimit = 1024;
 
-bool readDashArray(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
-    style.strokeDashArray = unlessNone(value.substr(0, dashArrayLimit));
+bool readDashArrayProperty(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    if (value.size() > dashArrayLimit) {
+        value = value.substr(0, dashArrayLimit);
+        value = value.substr(0, value.find_last_of(", \t\n\r\f"));
+        while (!value.empty() && (value.back() == ',' || isSpaceCharacter(value.back())))
+            value.remove_suffix(1);
+    }
+    style.strokeDashArray = unlessNone(value);
     return true;
 }
 
-bool readFontFamily(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readFontFamily(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     style.fontFamily = value;
     return true;
 }
 
-bool readFontSize(const SVG&, std::string_view value, const ComputedStyle& parent,
+bool readFontSize(std::string_view value, const ComputedStyle& parent,
                   ComputedStyle& style) {
     const std::optional<float> size = Pictavo::readFontSize(value, parent.fontSize);
     if (!size) return false;
@@ -97,21 +104,21 @@ bool readFontSize(const SVG&, std::string_view value, const ComputedStyle& paren
     return true;
 }
 
-bool readFontWeight(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readFontWeight(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     const std::optional<bool> bold = readFontWeightBold(value);
     if (!bold) return false;
     style.bold = *bold;
     return true;
 }
 
-bool readFontStyle(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readFontStyle(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     const std::optional<bool> italic = readFontStyleItalic(value);
     if (!italic) return false;
     style.italic = *italic;
     return true;
 }
 
-bool readFont(const SVG&, std::string_view value, const ComputedStyle& parent, ComputedStyle& style) {
+bool readFont(std::string_view value, const ComputedStyle& parent, ComputedStyle& style) {
     const std::optional<FontShorthand> font = readFontShorthand(value, parent.fontSize);
     if (!font) return false;
     style.fontFamily = font->family;
@@ -121,14 +128,14 @@ bool readFont(const SVG&, std::string_view value, const ComputedStyle& parent, C
     return true;
 }
 
-bool readTextAnchorProperty(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readTextAnchorProperty(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     const std::optional<TextAnchor> anchor = readTextAnchor(value);
     if (!anchor) return false;
     style.textAnchor = *anchor;
     return true;
 }
 
-bool readVisibility(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readVisibility(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     if (isKeyword(value, "visible"))
         style.visible = true;
     else if (isKeyword(value, "hidden") || isKeyword(value, "collapse"))
@@ -138,41 +145,35 @@ bool readVisibility(const SVG&, std::string_view value, const ComputedStyle&, Co
     return true;
 }
 
-bool readDisplay(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readDisplay(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     style.displayed = !isKeyword(value, "none");
     return true;
 }
 
-// A fraction from 0 to 1, a percentage divided by 100, clamped.
-bool readOpacity(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
-    ValueScanner scanner(value);
-    float opacity = 0;
-    scanner.skipSpace();
-    if (!scanner.number(opacity)) return false;
-    if (scanner.character('%')) opacity /= 100;
-    scanner.skipSpace();
-    if (!scanner.atEnd()) return false;
-    style.opacity = std::clamp(opacity, 0.0f, 1.0f);
+bool readOpacityProperty(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    const std::optional<float> opacity = readOpacity(value);
+    if (!opacity) return false;
+    style.opacity = *opacity;
     return true;
 }
 
 // The list is read again where it is applied, against the element's
 // lengths; here only whether it can be read at all.
-bool readTransform(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readTransform(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     Matrix ignored = Matrix::identity();
     if (!Pictavo::readTransform(value, ignored)) return false;
     style.transform = unlessNone(value);
     return true;
 }
 
-bool readTransformOrigin(const SVG&, std::string_view value, const ComputedStyle&,
+bool readTransformOrigin(std::string_view value, const ComputedStyle&,
                          ComputedStyle& style) {
     style.transformOrigin = trimmed(value);
     return true;
 }
 
 template <std::string_view OwnProperties::*Member>
-bool readReference(const SVG&, std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+bool readReference(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     style.*Member = unlessNone(value);
     return true;
 }
@@ -187,10 +188,11 @@ void inheritFont(const ComputedStyle& parent, ComputedStyle& style) {
 }
 
 const Cascade::Property properties[] = {
-    {"fill", readFill, inheritField<&S::fill>},
-    {"stroke", readStroke, inheritField<&S::stroke>},
+    {"fill", readPaintProperty<&InheritedProperties::fill>, inheritField<&S::fill>},
+    {"stroke", readPaintProperty<&InheritedProperties::stroke>, inheritField<&S::stroke>},
+    {"color", readColorProperty, inheritField<&S::color>},
     {"stroke-width", readStrokeWidth, inheritField<&S::strokeWidth>},
-    {"stroke-dasharray", readDashArray, inheritField<&S::strokeDashArray>},
+    {"stroke-dasharray", readDashArrayProperty, inheritField<&S::strokeDashArray>},
     {"font-family", readFontFamily, inheritField<&S::fontFamily>},
     {"font-size", readFontSize, inheritField<&S::fontSize>},
     {"font-weight", readFontWeight, inheritField<&S::bold>},
@@ -199,7 +201,7 @@ const Cascade::Property properties[] = {
     {"text-anchor", readTextAnchorProperty, inheritField<&S::textAnchor>},
     {"visibility", readVisibility, inheritField<&S::visible>},
     {"display", readDisplay, inheritField<&S::displayed>},
-    {"opacity", readOpacity, inheritField<&S::opacity>},
+    {"opacity", readOpacityProperty, inheritField<&S::opacity>},
     {"transform", readTransform, inheritField<&S::transform>},
     {"transform-origin", readTransformOrigin, inheritField<&S::transformOrigin>},
     {"clip-path", readReference<&OwnProperties::clipPath>, inheritField<&S::clipPath>},
@@ -228,7 +230,7 @@ std::string characterData(const Element& element) {
 
 }  // namespace
 
-Cascade::Cascade(const Document& document, const SVG& readers) : readers(readers) {
+Cascade::Cascade(const Document& document) {
     propertyOfName.assign(document.nameCount(), nullptr);
     for (const Property& property : properties) {
         if (const std::optional<Name> name = document.findName(property.name))
@@ -243,7 +245,7 @@ void Cascade::apply(const Property& property, std::string_view value, const Comp
     if (isKeyword(value, "inherit"))
         property.inherit(parent, style);
     else
-        property.read(readers, value, parent, style);
+        property.read(value, parent, style);
 }
 
 void Cascade::applyDeclaration(const Declaration& declaration, const ComputedStyle& parent,

@@ -8,24 +8,18 @@
 #include "converter/Fonts.h"
 #include "converter/ValueScanner.h"
 #include "converter/StyleSheet.h"
-#include "presentation/Path.h"
+#include "converter/PaintValues.h"
 
 namespace Pictavo {
 
-class SVG;
-
-// A fill or stroke as computed: nothing, or a colour.
-struct PaintValue {
-    bool none = false;
-    Orvane::Path::Color color;  // opaque black unless given
-};
 
 // The properties that pass from an element to its children unless the child
 // sets them. Texts point into the document or into a Declarations object
 // that outlives the style (see Cascade::compute).
 struct InheritedProperties {
-    PaintValue fill;                       // black
-    PaintValue stroke{true, {}};           // none
+    Paint fill{Paint::Color, {}, {}, false, {}, false};  // black
+    Paint stroke;                          // none
+    Rgba color;                            // the colour currentColor names
     Length strokeWidth{1, Unit::None};     // per cent of the viewport's diagonal
     std::string_view strokeDashArray;      // empty or "none": solid
     std::string_view fontFamily;           // as written; empty: none given
@@ -61,7 +55,7 @@ using Declarations = std::vector<Declaration>;
 // if it were not written.
 class Cascade {
 public:
-    Cascade(const Document& document, const SVG& readers);
+    explicit Cascade(const Document& document);
     Cascade(const Cascade&) = delete;
     Cascade& operator=(const Cascade&) = delete;
 
@@ -74,7 +68,6 @@ public:
     struct Property;
 
 private:
-    const SVG& readers;
     std::vector<const Property*> propertyOfName;  // by Name: the presentation attributes
     StyleSheet sheet;                             // every style element's rules
     mutable std::vector<const Declaration*> matched;  // the element's rules, kept for its room

@@ -47,8 +47,6 @@ public:
     Orvane::Path* convertLine(float x1, float y1, float x2, float y2, Matrix& ctm);
     Orvane::Path* convertPolygon(const char* points, bool closed, Matrix& ctm);
 
-    // The colour value rule: false for "none", else true with `color` set.
-    bool colorValue(const char* value, Orvane::Path::Color& color) const;
     int initializeColors();
 
 private:

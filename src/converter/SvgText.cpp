@@ -29,7 +29,7 @@ struct BoxStyle {
     bool bold = false;
     bool italic = false;
     TextAnchor anchor = TextAnchor::Start;
-    PaintValue paint;  // the fill, or the stroke of text drawn in outline only
+    std::optional<Rgba> color;  // the fill's, or the stroke's of text drawn in outline only
 };
 
 BoxStyle boxStyle(const ComputedStyle& style) {
@@ -40,7 +40,7 @@ BoxStyle boxStyle(const ComputedStyle& style) {
     box.bold = style.bold;
     box.italic = style.italic;
     box.anchor = style.textAnchor;
-    box.paint = style.fill.none ? style.stroke : style.fill;
+    box.color = paintColor(style.fill.type == Paint::None ? style.stroke : style.fill, style);
     return box;
 }
 
@@ -64,15 +64,13 @@ std::optional<float> firstCoordinate(const Element& element, std::optional<Name>
     return userUnits(length, axis, context);
 }
 
-// The colour of the text: a gradient's colours averaged, the opacities of the
-// paint and the element multiplied.
-void setFontColor(Orvane::Text& box, const PaintValue& paint, float opacity) {
-    const Orvane::Path::Color& color = paint.color;
-    for (int channel = 0; channel < 4; ++channel) {
-        const float start = color.color[0][channel];
-        box.fontColor[channel] = color.gradient ? (start + color.color[1][channel]) / 2 : start;
-    }
-    box.fontColor[3] *= opacity;
+// The colour of the text, the opacities of the paint and the element
+// multiplied.
+void setFontColor(Orvane::Text& box, const Rgba& color, float opacity) {
+    box.fontColor[0] = color.r;
+    box.fontColor[1] = color.g;
+    box.fontColor[2] = color.b;
+    box.fontColor[3] = color.a * opacity;
 }
 
 // The box of `text` anchored at (x, y) in the user space of `frame`.
@@ -81,7 +79,7 @@ std::unique_ptr<Orvane::Text> textBox(std::string_view text, const BoxStyle& sty
     auto box = std::make_unique<Orvane::Text>(std::string(text));
     box->fontName = style.family;
     box->fontSize = style.size * sizeScale(frame.ctm);
-    setFontColor(*box, style.paint, frame.opacity);
+    setFontColor(*box, *style.color, frame.opacity);
     const float* m = frame.ctm.m;
     placeTextBox(*box, (m[0] * x + m[1] * y) + m[2], (m[3] * x + m[4] * y) + m[5], style.anchor, extent);
     return box;
@@ -183,7 +181,7 @@ void Drawing::finishTextBox(TextRun& run) {
         const BoxStyle& style = *run.style;
         const std::string_view text = run.content.text();
         const TextExtent extent = textMetrics.measure(text, {style.family, style.bold, style.italic});
-        if (!style.paint.none) svg.slide.add(textBox(text, style, extent, run.frame, run.boxX, run.boxY));
+        if (style.color) svg.slide.add(textBox(text, style, extent, run.frame, run.boxX, run.boxY));
         run.penX = run.boxX + extent.advance * style.size * (1 - anchorShare(style.anchor));
     }
     run.content.clear();

@@ -72,6 +72,10 @@ TEST(Cascade, InheritanceAndInvalidValues) {
          "fill(0,0,0,1) stroke(0,0,1,1 w4) at(0,0)"},
         {rect + " opacity=\"0.5\" style=\"opacity:none\"/>", "fill(0,0,0,0.5) at(0,0)"},
         {rect + " visibility=\"hidden\" style=\"visibility:bogus\"/>", ""},
+        {"<g fill=\"red\">" + rect + " fill=\"bogus\"/></g>", "fill(1,0,0,1) at(0,0)"},
+        {"<g color=\"blue\">" + rect + " fill=\"currentColor\" color=\"inherit\"/></g>",
+         "fill(0,0,1,1) at(0,0)"},
+        {rect + " fill=\"url(#none) lime\"/>" + rect + " fill=\"url(#none)\"/>", "fill(0,1,0,1) at(0,0); at(0,0)"},
     };
     for (const auto& [body, expected] : cases) {
         SCOPED_TRACE(body);

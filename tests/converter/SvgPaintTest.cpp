@@ -60,26 +60,6 @@ TEST_F(Paint, ColourTableHoldsTheKeywordsWithTheirValues) {
     EXPECT_EQ(grays, 7);  // gray and its dark, darkslate, dim, light, lightslate, slate kin
 }
 
-// "none" when the rule gives no colour; else the whole colour is replaced.
-TEST_F(Paint, ColourValueRule) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"#0A141E", "0.0392156877 0.0784313753 0.117647059 1"},
-        {"#ff00zz", "0 1 0 1"},  // the digits before the first non-digit count
-        {"#F0A", "1 0 0.666666687 1"},
-        {" NONE\t", "none"},
-        {"#ff00000", "0 0 0 1"},
-        {"red x", "0 0 0 1"},
-    };
-    for (const auto& [value, expected] : cases) {
-        Path::Color color;
-        color.gradient = true;
-        color.color[0][0] = color.color[1][0] = color.angle = 0.25f;  // leftovers to replace
-        const bool given = svg.colorValue(value, color);
-        EXPECT_EQ(given ? rgba(color) : "none", expected) << value;
-        EXPECT_FALSE(given && (color.gradient || color.color[1][0] != 0 || color.angle != 0)) << value;
-    }
-}
-
 // Declarations are trimmed, names read without regard to case, and a later
 // one replaces an earlier one. Opacity sets the alpha of the paints: a
 // percentage is divided by 100, the value clamped to 0 to 1, and a value
