@@ -192,7 +192,8 @@ TEST(CommandLine, ReportsWhatWasNotCarried) {
     const std::string dropped = "<image width='1' height='1'/><image/><rect width='1' height='1' filter='url(#f)'/>";
     const std::string approximated = "<path id='p' d='M0 0 L9 9'/><text><textPath href='#p'>A</textPath></text>";
     const std::string notCarriedLine = "not carried: 2 images, 1 filter\n";
-    const std::string approximatedLine = "approximated: 1 text on a path (set on a straight line)\n";
+    // How a kind is worded is the converter's; the lines are matched as patterns.
+    const std::string approximatedLine = "approximated: 1 text on a path \\([^)\n]*\\)\n";
     const struct {
         std::vector<std::string> arguments;
         std::string body, report;
@@ -212,7 +213,8 @@ TEST(CommandLine, ReportsWhatWasNotCarried) {
         RunSetting setting;
         setting.input = scratch.work / "in.svg";
         scratch.expectConverted(arguments, "in.key", setting);
-        EXPECT_EQ(scratch.run(arguments, setting).err, report);
+        const std::string err = scratch.run(arguments, setting).err;
+        EXPECT_TRUE(std::regex_match(err, std::regex(report))) << err;
     }
 }
 
