@@ -14,8 +14,8 @@
 
 namespace Pictavo {
 
-inline constexpr Report::Kind textOnPathKind{"text on a path (set straight from its start)",
-                                             "texts on paths (set straight from their starts)"};
+inline constexpr Report::Kind textOnPathKind{"text on a path (set on a straight line)",
+                                             "texts on paths (set on a straight line)"};
 
 namespace {
 

@@ -152,6 +152,6 @@ TEST(Text, TextOnAPathStartsWhereThePathDoes) {
         SCOPED_TRACE(body);
         ConvertedDrawing drawing(svgDocument(body, "xmlns:xlink=\"http://www.w3.org/1999/xlink\""));
         EXPECT_EQ(describeBoxes(drawing), expected);
-        EXPECT_EQ(drawing.approximated, "1 text on a path (set straight from its start)");
+        EXPECT_EQ(drawing.approximated, "1 text on a path (set on a straight line)");
     }
 }
