@@ -4,7 +4,8 @@
 // and integer arithmetic only. The drawing repeats tiles of nested groups
 // that together use every transform, every path command in compact and in
 // spaced syntax (with exponents), every basic shape, every kind of paint and
-// style, and text.
+// style, classes styled by a style sheet, use of a symbol and of a group,
+// and text.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,13 +33,18 @@ public:
     std::string text;
 
     void tile(int column, int row) {
-        text += "<g transform=\"translate(" + std::to_string(column * 100) + " " + std::to_string(row * 75) +
-                ")\" fill=\"" + colour() + "\" stroke=\"" + colour() + "\" stroke-width=\"" + decimal(4) + "\">\n";
+        text += "<g class=\"tile\" transform=\"translate(" + std::to_string(column * 100) + " " +
+                std::to_string(row * 75) + ")\" fill=\"" + colour() + "\" stroke=\"" + colour() +
+                "\" stroke-width=\"" + decimal(4) + "\">\n";
         text += "<g transform=\"" + transformList() + "\" style=\"" + style() + "\">\n";
         basicShapes();
         text += "<g transform=\"" + transformList() + "\" opacity=\"0." + std::to_string(2 + random.below(8)) + "\">\n";
         text += "<path d=\"" + compactPathData() + "\"/>\n";
         text += "<path d=\"" + spacedPathData() + "\" fill=\"none\" stroke-dasharray=\"4 2\"/>\n";
+        text += "<use href=\"#mark\" x=\"" + decimal(90) + "\" y=\"" + decimal(65) + "\" width=\"" +
+                decimal(12) + "\" height=\"" + decimal(12) + "\"/>\n";
+        text += std::string("<use xlink:href=\"#tick\" class=\"") + className() + "\" x=\"" + decimal(90) + "\" y=\"" +
+                decimal(70) + "\"/>\n";
         text += "<text x=\"" + decimal(80) + "\" y=\"" + decimal(60) + "\" font-family=\"DejaVu Sans\" font-size=\"" +
                 std::to_string(6 + random.below(10)) + "px\">tile " + std::to_string(column) + "," +
                 std::to_string(row) + "</text>\n";
@@ -96,6 +102,11 @@ private:
         }
     }
 
+    const char* className() {
+        static const char* const names[] = {"accent", "muted", "accent muted", "plain"};
+        return names[random.below(4)];
+    }
+
     std::string style() {
         return "fill:" + colour() + ";stroke:" + colour() + ";stroke-width:" + decimal(3) + ";opacity:0.9";
     }
@@ -114,7 +125,8 @@ private:
                 decimal(30) + "\"/>\n";
         text += "<rect x=\"" + decimal(20) + "\" y=\"" + decimal(20) + "\" width=\"" + decimal(40) + "\" height=\"" +
                 decimal(30) + "\" rx=\"" + decimal(8) + "\" ry=\"" + decimal(6) + "\" fill=\"" + colour() + "\"/>\n";
-        text += "<circle cx=\"" + decimal(90) + "\" cy=\"" + decimal(70) + "\" r=\"" + decimal(15) + "\"/>\n";
+        text += "<circle class=\"" + std::string(className()) + "\" cx=\"" + decimal(90) + "\" cy=\"" +
+                decimal(70) + "\" r=\"" + decimal(15) + "\"/>\n";
         text += "<ellipse cx=\"" + decimal(90) + "\" cy=\"" + decimal(70) + "\" rx=\"" + decimal(20) + "\" ry=\"" +
                 decimal(10) + "\" stroke=\"" + colour() + "\"/>\n";
         text += "<line x1=\"" + decimal(90) + "\" y1=\"" + decimal(70) + "\" x2=\"" + decimal(90) + "\" y2=\"" +
@@ -173,7 +185,13 @@ int main(int argc, char** argv) {
     }
     const std::string header =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1600\" height=\"1200\" viewBox=\"0 0 800 600\">\n";
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"1600\" "
+        "height=\"1200\" viewBox=\"0 0 800 600\">\n"
+        "<style>\n.accent { fill: #2a7fff; stroke: navy }\n.muted { opacity: 0.6; stroke-dasharray: 2 1 }\n"
+        "g.tile > g > rect:first-child { stroke: #333 !important }\n#mark circle { fill: gold }\n</style>\n"
+        "<defs>\n<symbol id=\"mark\" viewBox=\"0 0 10 10\"><circle cx=\"5\" cy=\"5\" r=\"4\"/>"
+        "<path d=\"M2 5h6M5 2v6\" stroke=\"black\"/></symbol>\n"
+        "<g id=\"tick\"><line x2=\"0\" y2=\"4\" stroke=\"black\"/><circle r=\"1\"/></g>\n</defs>\n";
     const std::string footer = "</svg>\n";
     std::fwrite(header.data(), 1, header.size(), file);
     long long written = static_cast<long long>(header.size() + footer.size());
