@@ -5,6 +5,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
+#include <libxml/xmlmemory.h>
 #include <libxml/xmlversion.h>
 
 #include <algorithm>
@@ -94,6 +95,46 @@ void reportParseError(const char* path, xmlParserCtxtPtr context, const ParseFai
     while (!shown.message.empty() && shown.message.back() == '\n') shown.message.pop_back();
     std::fprintf(stderr, "%s:%d: %s\n", path, shown.line, shown.message.c_str());
 }
+
+// libxml2 reports most allocations that fail in the parser's context, but
+// not all: a file whose input buffer cannot be allocated reads as a file that
+// cannot be loaded. Its allocator is watched while a document is read.
+class AllocationWatch {
+public:
+    AllocationWatch() {
+        xmlMemGet(&release, &allocate, &reallocate, &duplicate);
+        failed = false;
+        xmlMemSetup(release, watchedAllocate, watchedReallocate, watchedDuplicate);
+    }
+    ~AllocationWatch() { xmlMemSetup(release, allocate, reallocate, duplicate); }
+    AllocationWatch(const AllocationWatch&) = delete;
+    AllocationWatch& operator=(const AllocationWatch&) = delete;
+
+    static bool failed;
+
+private:
+    static xmlFreeFunc release;
+    static xmlMallocFunc allocate;
+    static xmlReallocFunc reallocate;
+    static xmlStrdupFunc duplicate;
+
+    template <typename Result>
+    static Result watched(Result result) {
+        if (result == nullptr) failed = true;
+        return result;
+    }
+    static void* watchedAllocate(std::size_t size) { return watched(allocate(size)); }
+    static void* watchedReallocate(void* memory, std::size_t size) {
+        return watched(reallocate(memory, size));
+    }
+    static char* watchedDuplicate(const char* text) { return watched(duplicate(text)); }
+};
+
+bool AllocationWatch::failed = false;
+xmlFreeFunc AllocationWatch::release = nullptr;
+xmlMallocFunc AllocationWatch::allocate = nullptr;
+xmlReallocFunc AllocationWatch::reallocate = nullptr;
+xmlStrdupFunc AllocationWatch::duplicate = nullptr;
 
 // Builds the document from libxml2's SAX2 events. An exception (memory
 // running out) must not pass through libxml2's C frames: it is kept, the
@@ -328,6 +369,7 @@ void Reader::placePendingData() {
 
 bool readDocument(const char* path, Document& document) {
     xmlCheckVersion(LIBXML_VERSION);
+    AllocationWatch watch;
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (context == nullptr) throw std::bad_alloc();
     Reader reader(document, context);
@@ -338,7 +380,7 @@ bool readDocument(const char* path, Document& document) {
     // levels, which bounds the depth of the document.
     xmlDocPtr parsed = xmlCtxtReadFile(context, path, nullptr,
                                        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-    const bool outOfMemory = context->errNo == XML_ERR_NO_MEMORY;
+    const bool outOfMemory = context->errNo == XML_ERR_NO_MEMORY || AllocationWatch::failed;
     // Any error that stopped the parser fails the whole parse: the document
     // would hold only part of the drawing.
     const bool complete = parsed != nullptr && context->wellFormed && context->disableSAX == 0;

@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <libxml/xmlmemory.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <new>
 
 #include <string>
 #include <tuple>
@@ -20,7 +26,7 @@ const char* const entities =
 // radius that is not positive takes the other one, each is limited to half
 // its side, and a rounded outline starts at (width - rx, 0). Text has its own
 // tests.
-TEST(Walk, InheritancePaintAndPlacement) {
+TEST(Document, InheritancePaintAndPlacement) {
     const std::string r = "<rect x=\"1\" y=\"2\" width=\"3\" height=\"4\"";
     const std::string rect = r + "/>";
     const std::pair<std::string, std::string> cases[] = {
@@ -58,7 +64,7 @@ TEST(Walk, InheritancePaintAndPlacement) {
     }
 }
 
-TEST(Walk, DrawsWhatTheDocumentShowsAndNothingElse) {
+TEST(Document, DrawsWhatTheDocumentShowsAndNothingElse) {
     const std::string rect = "<rect width=\"3\" height=\"4\"/>";
     const std::tuple<std::string, std::size_t, std::size_t> cases[] = {  // body, paths, texts
         {"<CIRCLE R=\"5\"/><ns:g><s:Rect xmlns:s=\"http://www.w3.org/2000/svg\" WIDTH=\"1\" "
@@ -95,7 +101,7 @@ TEST(Walk, DrawsWhatTheDocumentShowsAndNothingElse) {
 // cent, left out or not positive takes the viewBox's (at its aspect ratio
 // when the other side is given), else 800 by 600. Only the root sizes the
 // slide, once.
-TEST(Walk, SvgElementSetsTheSlideSize) {
+TEST(Document, SvgElementSetsTheSlideSize) {
     const std::tuple<const char*, const char*, const char*> cases[] = {  // root, body, size
         {"width=\"640px\" HEIGHT=\"480.7\"", "", "640 481"},
         {"width=\"100%\" height=\"300\"", "", "800 300"},
@@ -123,7 +129,7 @@ TEST(Walk, SvgElementSetsTheSlideSize) {
 
 // One line on standard error says where the file broke; an external entity is
 // never loaded.
-TEST(Walk, UnparsableFilesSayWhereTheyBroke) {
+TEST(Document, UnparsableFilesSayWhereTheyBroke) {
     const std::pair<const char*, int> cases[] = {
         {"<svg>\n<g>\n<rect></g></svg>\n", 3},
         {"<!DOCTYPE svg [\n<!ENTITY ext SYSTEM \"/etc/hostname\">\n]>\n<svg fill=\"&ext;\"/>\n", 4},
@@ -140,6 +146,42 @@ TEST(Walk, UnparsableFilesSayWhereTheyBroke) {
         EXPECT_EQ(drawing.errors.find('\n'), drawing.errors.size() - 1) << drawing.errors;
         EXPECT_TRUE(drawing.slide.drawables.empty());
     }
+}
+
+// libxml2's allocations fail after `allowedAllocations` more.
+long allowedAllocations = 0;
+void* failingAllocate(std::size_t size) { return allowedAllocations-- > 0 ? std::malloc(size) : nullptr; }
+void* failingReallocate(void* memory, std::size_t size) {
+    return allowedAllocations-- > 0 ? std::realloc(memory, size) : nullptr;
+}
+char* failingDuplicate(const char* text) { return allowedAllocations-- > 0 ? strdup(text) : nullptr; }
+
+// Memory running out anywhere in the parser, even where libxml2 itself
+// reports only that the file could not be loaded, throws instead of giving
+// part of a drawing or a parse error.
+TEST(Document, MemoryRunningOutInTheParserThrows) {
+    const std::string input = converted::scratch(".svg");
+    std::ofstream(input) << svgDocument("<g fill=\"red\"><rect width=\"1\" height=\"1\"/><text>t</text></g>");
+    xmlFreeFunc release;
+    xmlMallocFunc allocate;
+    xmlReallocFunc reallocate;
+    xmlStrdupFunc duplicate;
+    xmlMemGet(&release, &allocate, &reallocate, &duplicate);
+    for (const long budget : {0L, 9L, 20L, 35L}) {
+        converted::CollectedSlide slide;
+        Pictavo::SVG svg(slide);
+        allowedAllocations = budget;
+        xmlMemSetup(std::free, failingAllocate, failingReallocate, failingDuplicate);
+        bool thrown = false;
+        try {
+            svg.convert(input.c_str());
+        } catch (const std::bad_alloc&) {
+            thrown = true;
+        }
+        xmlMemSetup(release, allocate, reallocate, duplicate);
+        EXPECT_TRUE(thrown) << budget;
+    }
+    std::remove(input.c_str());
 }
 
 }  // namespace
