@@ -1,0 +1,140 @@
+#include "converter/Markers.h"
+
+#include <cmath>
+#include <cstddef>
+#include <optional>
+
+namespace Pictavo {
+
+using Orvane::PathSegment;
+using Orvane::Point;
+
+namespace {
+
+struct Direction {
+    float dx, dy;
+    bool isZero() const { return dx == 0 && dy == 0; }
+};
+
+Direction between(const Point& from, const Point& to) { return {to.x - from.x, to.y - from.y}; }
+
+// A curve's tangent at an end is towards its nearest control point that
+// differs from that end, else along its chord.
+Direction startDirection(const PathSegment& segment) {
+    if (segment.straight) return between(segment.start, segment.end);
+    for (const Point& towards : {segment.control1, segment.control2, segment.end}) {
+        const Direction direction = between(segment.start, towards);
+        if (!direction.isZero()) return direction;
+    }
+    return {0, 0};
+}
+
+Direction endDirection(const PathSegment& segment) {
+    if (segment.straight) return between(segment.start, segment.end);
+    for (const Point& from : {segment.control2, segment.control1, segment.start}) {
+        const Direction direction = between(from, segment.end);
+        if (!direction.isZero()) return direction;
+    }
+    return {0, 0};
+}
+
+float degrees(const Direction& direction) {
+    return float(std::atan2(double(direction.dy), double(direction.dx)) * 180 / M_PI);
+}
+
+// One figure's segments, a closed figure's closing segment appended.
+class Figure {
+public:
+    Figure(const PathGeometry& geometry, std::size_t begin, const FigureEnd& end)
+        : segments(geometry.segments.begin() + begin, geometry.segments.begin() + end.end),
+          closed(end.closed) {
+        if (closed) segments.emplace_back(segments.back().end, segments.front().start, true);
+    }
+
+    std::size_t size() const { return segments.size(); }
+    const Point& vertex(std::size_t index) const {
+        return index == 0 ? segments.front().start : segments[index - 1].end;
+    }
+
+    // The direction into vertex `index` (0..size()), from the nearest segment
+    // behind it that has one; a closed figure looks round past its start.
+    std::optional<Direction> incoming(std::size_t index) const {
+        const std::size_t steps = closed ? size() : index;
+        for (std::size_t step = 1; step <= steps; ++step) {
+            const Direction direction = endDirection(segments[(index + size() - step) % size()]);
+            if (!direction.isZero()) return direction;
+        }
+        return std::nullopt;
+    }
+
+    // The direction out of vertex `index`, from the nearest segment ahead.
+    std::optional<Direction> outgoing(std::size_t index) const {
+        const std::size_t steps = closed ? size() : size() - index;
+        for (std::size_t step = 0; step < steps; ++step) {
+            const Direction direction = startDirection(segments[(index + step) % size()]);
+            if (!direction.isZero()) return direction;
+        }
+        return std::nullopt;
+    }
+
+    float direction(std::size_t index) const {
+        const std::optional<Direction> in = incoming(index);
+        const std::optional<Direction> out = outgoing(index);
+        if (!in) return out ? degrees(*out) : 0;
+        if (!out) return degrees(*in);
+        // Half the turn from in to out, the turn taken the short way round.
+        const float from = degrees(*in);
+        float turn = degrees(*out) - from;
+        if (turn > 180) turn -= 360;
+        if (turn <= -180) turn += 360;
+        return from + turn / 2;
+    }
+
+private:
+    std::vector<PathSegment> segments;
+    bool closed;
+};
+
+}  // namespace
+
+std::vector<MarkerVertex> markerVertices(const PathGeometry& geometry) {
+    std::vector<MarkerVertex> vertices;
+    std::size_t begin = 0;
+    for (const FigureEnd& end : geometry.figures) {
+        if (end.end > begin) {
+            const Figure figure(geometry, begin, end);
+            for (std::size_t index = 0; index <= figure.size(); ++index)
+                vertices.push_back({figure.vertex(index), figure.direction(index)});
+        }
+        begin = end.end;
+    }
+    return vertices;
+}
+
+float markerAngle(const MarkerOrient& orient, const MarkerVertex& vertex, bool isStart) {
+    switch (orient.type) {
+        case MarkerOrient::Auto:
+            return vertex.direction;
+        case MarkerOrient::AutoStartReverse:
+            return isStart ? vertex.direction + 180 : vertex.direction;
+        case MarkerOrient::Angle:
+            break;
+    }
+    return orient.degrees;
+}
+
+Matrix markerTransform(const Point& at, float angle, const MarkerFrame& frame) {
+    const double radians = double(angle) * M_PI / 180;
+    const float cosine = float(std::cos(radians));
+    const float sine = float(std::sin(radians));
+    const float s = frame.scale;
+    // The reference point is given in the content's coordinates; where the
+    // viewBox puts it in the viewport is what moves onto the vertex.
+    const Point reference = frame.contentToViewport * frame.reference;
+    Matrix transform(cosine * s, -sine * s, at.x, sine * s, cosine * s, at.y, 0, 0, 1);
+    transform.multiplyFromRight(Matrix(1, 0, -reference.x, 0, 1, -reference.y, 0, 0, 1));
+    transform.multiplyFromRight(frame.contentToViewport);
+    return transform;
+}
+
+}  // namespace Pictavo

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <vector>
+
+#include "converter/Matrix.h"
+#include "converter/PendingValues.h"
+#include "presentation/Point.h"
+
+namespace Pictavo {
+
+// A vertex of a path where a marker may be drawn, with the direction of the
+// path there, in degrees clockwise on the screen from the x axis.
+struct MarkerVertex {
+    Orvane::Point at;
+    float direction;
+};
+
+// The path's vertices in order: the start of each figure and the end of each
+// of its segments, a closed figure's implied closing segment included. The
+// first is where marker-start goes, the last where marker-end goes, every
+// other one takes marker-mid. The direction is the path's where the vertex
+// starts or ends an open figure, else the bisector of the directions in and
+// out of it; zero-length segments have no direction of their own and are
+// looked past.
+std::vector<MarkerVertex> markerVertices(const PathGeometry& geometry);
+
+// The orient attribute: a fixed angle, or along the path.
+struct MarkerOrient {
+    enum Type { Angle, Auto, AutoStartReverse } type = Angle;
+    float degrees = 0;
+};
+
+// The angle a marker is turned by at a vertex; auto-start-reverse turns the
+// start marker to point backwards.
+float markerAngle(const MarkerOrient& orient, const MarkerVertex& vertex, bool isStart);
+
+// How the marker's content sits on the vertex.
+struct MarkerFrame {
+    // The marker's viewBox and preserveAspectRatio mapped into its
+    // markerWidth by markerHeight viewport; the identity without a viewBox.
+    Matrix contentToViewport = Matrix::identity();
+    Orvane::Point reference{0, 0};  // refX, refY in the content's coordinates
+    float scale = 1;                // the stroke width under markerUnits=strokeWidth
+};
+
+// The matrix from the marker's content into the path's user space: the
+// reference point lands on the vertex, turned by `angle` degrees.
+Matrix markerTransform(const Orvane::Point& at, float angle, const MarkerFrame& frame);
+
+}  // namespace Pictavo

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "converter/Markers.h"
+
+namespace {
+
+using Orvane::PathSegment;
+using Orvane::Point;
+using Pictavo::MarkerOrient;
+using Pictavo::MarkerVertex;
+using Pictavo::PathGeometry;
+
+// One figure of straight lines through the points.
+void addPolyline(PathGeometry& geometry, std::vector<Point> points, bool closed) {
+    for (std::size_t i = 1; i < points.size(); ++i)
+        geometry.segments.emplace_back(points[i - 1], points[i], true);
+    geometry.figures.push_back({geometry.segments.size(), closed});
+}
+
+PathGeometry polyline(std::vector<Point> points, bool closed = false) {
+    PathGeometry geometry;
+    addPolyline(geometry, std::move(points), closed);
+    return geometry;
+}
+
+// "x,y@angle" for each vertex.
+std::string describe(const std::vector<MarkerVertex>& vertices) {
+    std::string text;
+    for (const MarkerVertex& vertex : vertices) {
+        char entry[64];
+        std::snprintf(entry, sizeof entry, "%s%g,%g@%g", text.empty() ? "" : " ", vertex.at.x,
+                      vertex.at.y, vertex.direction);
+        text += entry;
+    }
+    return text;
+}
+
+PathGeometry curveFromItsStart() {
+    PathGeometry geometry;
+    PathSegment curve(Point(0, 0), Point(10, 0), false);
+    curve.control1 = Point(0, 0);  // the tangent then points at the second control point
+    curve.control2 = Point(10, 10);
+    geometry.segments.push_back(curve);
+    geometry.figures.push_back({1, false});
+    return geometry;
+}
+
+PathGeometry twoFigures() {
+    PathGeometry geometry = polyline({{0, 0}, {10, 0}});
+    addPolyline(geometry, {{20, 20}, {20, 30}}, false);
+    return geometry;
+}
+
+}  // namespace
+
+// Screen directions: 90 points down. Mid vertices take the bisector of the
+// directions in and out; open ends take the one direction they have.
+TEST(MarkerVertices, PositionsAndDirections) {
+    const struct {
+        const char* name;
+        PathGeometry geometry;
+        const char* expected;
+    } cases[] = {
+        {"open square", polyline({{0, 0}, {10, 0}, {10, 10}, {0, 10}}),
+         "0,0@0 10,0@45 10,10@135 0,10@180"},
+        {"closed triangle, closing segment implied",
+         polyline({{0, 0}, {10, 0}, {0, 10}}, true), "0,0@-45 10,0@67.5 0,10@202.5 0,0@-45"},
+        {"zero-length segments looked past",
+         polyline({{0, 0}, {0, 0}, {10, 0}, {10, 0}, {10, 10}}),
+         "0,0@0 0,0@0 10,0@45 10,0@45 10,10@90"},
+        {"turning back", polyline({{0, 0}, {10, 0}, {0, 0}}), "0,0@0 10,0@90 0,0@180"},
+        {"curve tangents from control points", curveFromItsStart(), "0,0@45 10,0@-90"},
+        {"a second figure starts afresh", twoFigures(), "0,0@0 10,0@0 20,20@90 20,30@90"},
+        {"a single point has no direction", polyline({{3, 4}, {3, 4}}), "3,4@0 3,4@0"},
+        {"no figures", PathGeometry(), ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(describe(Pictavo::markerVertices(c.geometry)), c.expected) << c.name;
+}
+
+// Each orient on the vertices of a polyline: start, mid, end.
+TEST(MarkerVertices, OrientTurnsTheMarker) {
+    const std::vector<MarkerVertex> vertices =
+        Pictavo::markerVertices(polyline({{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
+    const struct {
+        MarkerOrient orient;
+        std::vector<float> expected;
+    } cases[] = {
+        {{MarkerOrient::Auto, 0}, {0, 45, 135, 180}},
+        {{MarkerOrient::AutoStartReverse, 0}, {180, 45, 135, 180}},
+        {{MarkerOrient::Angle, -30}, {-30, -30, -30, -30}},
+    };
+    for (const auto& c : cases) {
+        std::vector<float> angles;
+        for (std::size_t i = 0; i < vertices.size(); ++i)
+            angles.push_back(Pictavo::markerAngle(c.orient, vertices[i], i == 0));
+        EXPECT_EQ(angles, c.expected) << c.orient.type;
+    }
+}
+
+// Where content points land: the reference point on the vertex, a step along
+// the content's x axis turned and scaled by stroke width and viewBox.
+TEST(MarkerTransform, ReferencePointOnTheVertex) {
+    const Pictavo::Matrix viewBoxTimesThree(3, 0, 1, 0, 3, 2, 0, 0, 1);
+    const struct {
+        const char* name;
+        Pictavo::MarkerFrame frame;
+        float angle;
+        Point content;
+        Point expected;
+    } cases[] = {
+        {"plain", {}, 0, {1, 1}, {6, 6}},
+        {"reference", {Pictavo::Matrix::identity(), {2, 1}, 1}, 0, {2, 1}, {5, 5}},
+        {"turned", {Pictavo::Matrix::identity(), {2, 1}, 1}, 90, {3, 1}, {5, 6}},
+        {"stroke width", {Pictavo::Matrix::identity(), {2, 1}, 4}, 180, {3, 1}, {1, 5}},
+        {"viewBox", {viewBoxTimesThree, {2, 1}, 1}, 0, {2, 1}, {5, 5}},
+        {"viewBox turned, stroke width", {viewBoxTimesThree, {2, 1}, 2}, -90, {2, 2}, {11, 5}},
+    };
+    for (const auto& c : cases) {
+        const Point at =
+            Pictavo::markerTransform(Point(5, 5), c.angle, c.frame) * c.content;
+        EXPECT_NEAR(at.x, c.expected.x, 1e-5) << c.name;
+        EXPECT_NEAR(at.y, c.expected.y, 1e-5) << c.name;
+    }
+}
