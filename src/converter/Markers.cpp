@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <optional>
 
+#include "converter/ValueScanner.h"
+
 namespace Pictavo {
 
 using Orvane::PathSegment;
@@ -121,6 +123,47 @@ float markerAngle(const MarkerOrient& orient, const MarkerVertex& vertex, bool i
             break;
     }
     return orient.degrees;
+}
+
+namespace {
+
+std::optional<float> degreesOf(const Length& angle) {
+    switch (angle.unit) {
+        case Unit::None:
+        case Unit::Deg:
+            return angle.value;
+        case Unit::Rad:
+            return float(angle.value * 180 / M_PI);
+        case Unit::Grad:
+            return angle.value * 0.9f;
+        case Unit::Turn:
+            return angle.value * 360;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::optional<MarkerOrient> readOrient(std::string_view text) {
+    ValueScanner scanner(text);
+    scanner.skipSpace();
+    MarkerOrient orient;
+    Length angle;
+    if (scanner.keyword("auto")) {
+        orient.type = MarkerOrient::Auto;
+    } else if (scanner.keyword("auto-start-reverse")) {
+        orient.type = MarkerOrient::AutoStartReverse;
+    } else if (scanner.length(angle)) {
+        const std::optional<float> degrees = degreesOf(angle);
+        if (!degrees) return std::nullopt;
+        orient.degrees = *degrees;
+    } else {
+        return std::nullopt;
+    }
+    scanner.skipSpace();
+    if (!scanner.atEnd()) return std::nullopt;
+    return orient;
 }
 
 Matrix markerTransform(const Point& at, float angle, const MarkerFrame& frame) {

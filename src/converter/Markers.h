@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "converter/Matrix.h"
@@ -29,6 +31,10 @@ struct MarkerOrient {
     enum Type { Angle, Auto, AutoStartReverse } type = Angle;
     float degrees = 0;
 };
+
+// orient's value: auto, auto-start-reverse, or an angle (degrees unless a
+// unit says otherwise); nothing when it is none of these.
+std::optional<MarkerOrient> readOrient(std::string_view text);
 
 // The angle a marker is turned by at a vertex; auto-start-reverse turns the
 // start marker to point backwards.

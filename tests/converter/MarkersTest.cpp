@@ -128,3 +128,33 @@ TEST(MarkerTransform, ReferencePointOnTheVertex) {
         EXPECT_NEAR(at.y, c.expected.y, 1e-5) << c.name;
     }
 }
+
+TEST(MarkerOrient, ReadFromTheAttribute) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"auto", "auto"},
+        {" AUTO-start-reverse ", "reverse"},
+        {"45", "45"},
+        {"-1.5e1deg", "-15"},
+        {"0.25turn", "90"},
+        {"100grad", "90"},
+        {"3.14159265rad", "180"},
+        {"auto 5", "invalid"},
+        {"10px", "invalid"},
+        {"10%", "invalid"},
+        {"autox", "invalid"},
+        {"", "invalid"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<MarkerOrient> orient = Pictavo::readOrient(c.text);
+        char degrees[32];
+        if (orient) std::snprintf(degrees, sizeof degrees, "%.5g", orient->degrees);
+        const std::string read = !orient                                           ? "invalid"
+                                 : orient->type == MarkerOrient::Auto             ? "auto"
+                                 : orient->type == MarkerOrient::AutoStartReverse ? "reverse"
+                                                                                  : degrees;
+        EXPECT_EQ(read, c.expected) << c.text;
+    }
+}
