@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "converter/Transforms.h"
 #include "converter/ValueScanner.h"
 
 namespace Pictavo {
@@ -178,6 +179,59 @@ Matrix markerTransform(const Point& at, float angle, const MarkerFrame& frame) {
     transform.multiplyFromRight(Matrix(1, 0, -reference.x, 0, 1, -reference.y, 0, 0, 1));
     transform.multiplyFromRight(frame.contentToViewport);
     return transform;
+}
+
+namespace {
+
+// Marker attributes are few and read once per marked shape: they are looked
+// up by name rather than given numbers of their own.
+std::string_view attributeText(const Element& element, std::string_view lowerName) {
+    const std::optional<Name> name = element.document->findName(lowerName);
+    const Attribute* attribute = name ? element.attribute(*name) : nullptr;
+    return attribute == nullptr ? std::string_view() : attribute->text();
+}
+
+// The attribute's value as a length in user units, or `fallback` when it is
+// absent or no length.
+float lengthAttribute(const Element& element, std::string_view lowerName, Axis axis,
+                      const LengthContext& context, float fallback) {
+    const std::optional<Length> length = readLength(attributeText(element, lowerName));
+    return length ? userUnits(*length, axis, context) : fallback;
+}
+
+}  // namespace
+
+MarkerPlacement readMarkerPlacement(const Element& marker, float strokeWidth,
+                                    const LengthContext& context) {
+    MarkerPlacement placement;
+    if (const std::optional<MarkerOrient> orient = readOrient(attributeText(marker, "orient")))
+        placement.orient = *orient;
+    const float width = lengthAttribute(marker, "markerwidth", Axis::Horizontal, context, 3);
+    const float height = lengthAttribute(marker, "markerheight", Axis::Vertical, context, 3);
+    placement.drawn = width > 0 && height > 0;
+    placement.contentWidth = width;
+    placement.contentHeight = height;
+    const Attribute* viewBoxText = marker.attribute(Name::ViewBox);
+    const std::optional<ViewBox> box =
+        viewBoxText != nullptr ? readViewBox(viewBoxText->text()) : std::nullopt;
+    if (box) {
+        const Attribute* ratio = marker.attribute(Name::PreserveAspectRatio);
+        placement.frame.contentToViewport = viewBoxTransform(
+            *box, readAspectRatio(ratio != nullptr ? ratio->text() : std::string_view()), 0, 0,
+            width, height);
+        placement.contentWidth = box->width;
+        placement.contentHeight = box->height;
+    }
+    // The reference point is in the content's coordinates: no viewBox, no
+    // per cent of it.
+    placement.frame.reference =
+        Point(lengthAttribute(marker, "refx", Axis::Horizontal, context, 0),
+              lengthAttribute(marker, "refy", Axis::Vertical, context, 0));
+    ValueScanner units(attributeText(marker, "markerunits"));
+    units.skipSpace();
+    const bool userSpace = units.keyword("userspaceonuse");
+    placement.frame.scale = userSpace ? 1 : strokeWidth;
+    return placement;
 }
 
 }  // namespace Pictavo

@@ -4,8 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "converter/Document.h"
+#include "converter/Lengths.h"
 #include "converter/Matrix.h"
-#include "converter/PendingValues.h"
+#include "converter/PathGeometry.h"
 #include "presentation/Point.h"
 
 namespace Pictavo {
@@ -52,5 +54,20 @@ struct MarkerFrame {
 // The matrix from the marker's content into the path's user space: the
 // reference point lands on the vertex, turned by `angle` degrees.
 Matrix markerTransform(const Orvane::Point& at, float angle, const MarkerFrame& frame);
+
+// A marker element's attributes, read: how it turns and where its content
+// sits. `strokeWidth` is the stroke width of the path it marks, in the path's
+// user units; per cent sizes resolve against `context`.
+struct MarkerPlacement {
+    MarkerOrient orient;
+    MarkerFrame frame;
+    bool drawn = true;  // a marker of no width or height draws nothing
+    // The size of the content's viewport (its viewBox's, else the marker's),
+    // which per cent lengths inside it take.
+    float contentWidth = 3;
+    float contentHeight = 3;
+};
+MarkerPlacement readMarkerPlacement(const Element& marker, float strokeWidth,
+                                    const LengthContext& context);
 
 }  // namespace Pictavo

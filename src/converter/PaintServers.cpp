@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <utility>
+
+#include "converter/ValueScanner.h"
 
 namespace Pictavo {
 
@@ -70,6 +73,109 @@ std::optional<Rgba> averageGradientColor(const std::vector<GradientStop>& stops,
     if (alpha <= 0) return Rgba{0, 0, 0, 0};
     return Rgba{float(sum[0] / alpha), float(sum[1] / alpha), float(sum[2] / alpha),
                 float(std::min(alpha, 1.0))};
+}
+
+float readStopOffset(std::string_view text) {
+    ValueScanner scanner(text);
+    scanner.skipSpace();
+    float offset = 0;
+    if (!scanner.number(offset)) return 0;
+    if (scanner.character('%')) offset /= 100;
+    scanner.skipSpace();
+    return scanner.atEnd() ? offset : 0;
+}
+
+namespace {
+
+bool isGradient(const Element& element) {
+    return element.name == Name::LinearGradient || element.name == Name::RadialGradient;
+}
+
+// A chain of href references this long is a loop or a hostile document.
+const int hrefChainLimit = 64;
+
+// The element an href (href before xlink:href) names by "#id", if any.
+const Element* referenced(const Document& document, const Element& element) {
+    const Attribute* href = element.attribute(Name::Href);
+    if (href == nullptr) href = element.attribute(Name::XlinkHref);
+    if (href == nullptr) return nullptr;
+    std::string_view text = href->text();
+    while (!text.empty() && isSpaceCharacter(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpaceCharacter(text.back())) text.remove_suffix(1);
+    if (text.empty() || text.front() != '#') return nullptr;
+    return document.elementById(text.substr(1));
+}
+
+bool hasStops(const Element& element) {
+    for (const Element* child = element.firstChild; child != nullptr; child = child->nextSibling)
+        if (child->name == Name::Stop) return true;
+    return false;
+}
+
+bool allAlike(const std::vector<GradientStop>& stops) {
+    for (const GradientStop& stop : stops) {
+        const Rgba& a = stop.color;
+        const Rgba& b = stops.front().color;
+        if (a.r != b.r || a.g != b.g || a.b != b.b || a.a != b.a) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+PaintServers::PaintServers(const Document& document, Report& report, StopColor stopColor)
+    : document(document),
+      report(report),
+      stopColor(std::move(stopColor)),
+      offsetName(document.findName("offset")) {}
+
+std::optional<ColorValue> PaintServers::resolve(const Paint& paint) {
+    const Element* server = document.elementById(paint.id);
+    if (server != nullptr && isGradient(*server)) {
+        const std::optional<Rgba>& color = gradientColor(*server);
+        if (!color) return std::nullopt;
+        return ColorValue{false, *color};
+    }
+    if (server != nullptr && server->name == Name::Pattern &&
+        reportedPatterns.insert(server).second)
+        report.notCarried(patternNotCarried);
+    if (paint.hasFallback && !paint.fallbackNone) return paint.fallback;
+    return std::nullopt;
+}
+
+const std::optional<Rgba>& PaintServers::gradientColor(const Element& gradient) {
+    auto known = gradientColors.find(&gradient);
+    if (known != gradientColors.end()) return known->second;
+    const Element* owner = stopsOwner(gradient);
+    std::vector<GradientStop> stops;
+    if (owner != nullptr) stops = stopsOf(*owner);
+    const GradientShape shape = gradient.name == Name::RadialGradient ? GradientShape::Radial
+                                                                       : GradientShape::Linear;
+    if (!allAlike(stops)) report.approximated(gradientAsSolidColour);
+    return gradientColors.emplace(&gradient, averageGradientColor(stops, shape)).first->second;
+}
+
+// SVG takes a gradient's stops from the gradient it references when it has
+// none of its own, and so on along the chain.
+const Element* PaintServers::stopsOwner(const Element& gradient) const {
+    const Element* candidate = &gradient;
+    for (int step = 0; step < hrefChainLimit && candidate != nullptr; ++step) {
+        if (hasStops(*candidate)) return candidate;
+        candidate = referenced(document, *candidate);
+        if (candidate != nullptr && !isGradient(*candidate)) return nullptr;
+    }
+    return nullptr;
+}
+
+std::vector<GradientStop> PaintServers::stopsOf(const Element& owner) const {
+    std::vector<GradientStop> stops;
+    for (const Element* child = owner.firstChild; child != nullptr; child = child->nextSibling) {
+        if (child->name != Name::Stop) continue;
+        const Attribute* offset = offsetName ? child->attribute(*offsetName) : nullptr;
+        stops.push_back({offset != nullptr ? readStopOffset(offset->text()) : 0, stopColor(*child)});
+    }
+    orderStops(stops);
+    return stops;
 }
 
 }  // namespace Pictavo

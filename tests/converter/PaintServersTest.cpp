@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "converter/PaintServers.h"
@@ -119,4 +120,13 @@ TEST(GradientAverage, DegenerateStopLists) {
         EXPECT_EQ(average->a, *c.alpha);
         EXPECT_EQ(average->g, c.green);
     }
+}
+
+// A number or a percentage; anything else is offset 0 (clamping comes later).
+TEST(GradientStops, OffsetAttribute) {
+    const std::pair<const char*, float> cases[] = {
+        {"0.25", 0.25f}, {" 40% ", 0.4f}, {"1.5", 1.5f}, {"-20%", -0.2f},
+        {"5px", 0}, {"50 %", 0}, {"", 0}, {"x", 0},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_FLOAT_EQ(Pictavo::readStopOffset(text), expected) << text;
 }
