@@ -27,7 +27,6 @@ std::size_t entryStartingAt(const std::vector<float>& dashes, double position, d
 }  // namespace
 
 std::vector<float> dashesFromOffset(std::vector<float> dashes, float offset) {
-    if (dashes.size() % 2 == 1) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
     const double length = std::accumulate(dashes.begin(), dashes.end(), 0.0);
     if (offset == 0 || dashes.empty() || !(length > 0) || !std::isfinite(offset)) return dashes;
     double position = std::fmod(double(offset), length);

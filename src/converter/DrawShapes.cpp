@@ -84,6 +84,7 @@ void Drawing::drawShape(const Frame& frame) {
         std::unique_ptr<Orvane::Path> path = mappedPath(geometry, frame.ctm);
         paint(*path, frame, sizeScale(frame.ctm));
         svg.slide.add(std::move(path));
+        drawMarkers(frame);
         break;
     }
     drawChildren(frame);

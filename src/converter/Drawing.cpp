@@ -159,7 +159,8 @@ Drawing::Drawing(SVG& svg, const Document& document)
     : svg(svg),
       document(document),
       cascade(document),
-      useBound(std::max(useBoundFloor, useBoundFactor * document.elementCount())) {}
+      useBound(std::max(useBoundFloor, useBoundFactor * document.elementCount())),
+      servers(document, svg.report, [this](const Element& stop) { return stopColor(stop); }) {}
 
 void Drawing::run() {
     Frame initial;
@@ -328,6 +329,17 @@ void Drawing::drawImage(const Frame& frame) {
 
 void Drawing::drawForeignObject(const Frame& frame) {
     if (frame.style.visible) svg.report.notCarried(foreignObjectKind);
+}
+
+// The parser bounds the document's depth, and with it this recursion.
+const ComputedStyle& Drawing::styleInPlace(const Element& element) {
+    const auto known = stylesInPlace.find(&element);
+    if (known != stylesInPlace.end()) return known->second;
+    static const ComputedStyle initial;
+    const ComputedStyle& parent = element.parent != nullptr ? styleInPlace(*element.parent) : initial;
+    ComputedStyle style;
+    cascade.compute(element, parent, style, keptInPlace.emplace_back());
+    return stylesInPlace.emplace(&element, style).first->second;
 }
 
 }  // namespace Pictavo

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "converter/Document.h"
 #include "converter/Lengths.h"
+#include "converter/Markers.h"
 #include "converter/Matrix.h"
+#include "converter/PaintServers.h"
 #include "converter/PathGeometry.h"
 #include "converter/Style.h"
 #include "converter/TextMetrics.h"
@@ -44,7 +48,7 @@ struct Frame {
     Matrix ctm = Matrix::identity();
     float opacity = 1;               // its own opacity times its ancestors'
     Viewport viewport;
-    bool throughUse = false;         // drawn as part of what a `use` references
+    bool throughUse = false;         // drawn as part of what a `use` or a marker references
     std::size_t depth = 0;
 };
 
@@ -68,6 +72,14 @@ private:
     std::size_t drawnThroughUse = 0;
     std::size_t useBound;
     PathGeometry geometry;  // the shape being drawn, kept for its room
+    PaintServers servers;
+
+    // Styles of elements drawn away from their place in the tree (markers,
+    // gradient stops), cascaded from the root down; the texts they point
+    // into are kept beside them.
+    std::unordered_map<const Element*, ComputedStyle> stylesInPlace;
+    std::deque<Declarations> keptInPlace;
+    const ComputedStyle& styleInPlace(const Element& element);
 
     void drawElement(const Element& element, const Frame& parent, const Element* use = nullptr);
     void drawChildren(const Frame& frame);
@@ -84,12 +96,30 @@ private:
     void drawImage(const Frame& frame);
     void drawForeignObject(const Frame& frame);
 
+    // Paint. The colour a fill or stroke puts down: its own, the `color`
+    // property's for currentColor, what a paint server paints (a gradient's
+    // average, else the fallback); nothing for none. `paintOpacity` (the
+    // fill-opacity or stroke-opacity) is multiplied into its alpha.
+    std::optional<Rgba> paintColor(const Paint& paint, const ComputedStyle& style, float paintOpacity);
+    Rgba stopColor(const Element& stop);
+    // The fill and stroke of a shape, the stroke's width scaled by
+    // `sizeScale`, every alpha multiplied by the frame's opacity.
+    void paint(Orvane::Path& path, const Frame& frame, float sizeScale);
+
+    // Markers on the vertices of the shape just drawn, whose geometry is in
+    // `geometry`.
+    struct MarkerUse;
+    void drawMarkers(const Frame& frame);
+    void drawMarker(const Frame& frame, const MarkerUse& marker, const MarkerVertex& vertex, bool isStart);
+
     // Text: the content of a text element and its tspan, a and textPath
     // descendants, gathered into boxes.
     struct TextRun;
     TextMetrics textMetrics;
     void gatherText(const Element& element, const ComputedStyle& style, bool preserve, TextRun& run);
     void finishTextBox(TextRun& run);
+    // The colour text is set in: its fill's, or its stroke's when it has no fill.
+    std::optional<Rgba> textColor(const ComputedStyle& style);
 };
 
 // What the element's relative lengths are measured against: its font size
@@ -100,15 +130,5 @@ LengthContext lengthContext(const Frame& frame);
 // viewport side `axis` names; `fallback` when the attribute is absent or
 // no length.
 float attributeLength(const Frame& frame, Name name, Axis axis, float fallback = 0);
-
-// The colour a paint puts down: its own, the `color` property's for
-// currentColor, a paint server's fallback; nothing for none or a server
-// without a fallback colour.
-std::optional<Rgba> paintColor(const Paint& paint, const ComputedStyle& style);
-
-// The paint of a shape, from its computed style: fill and stroke with their
-// colours, the stroke's width scaled by `sizeScale`, every alpha multiplied
-// by the frame's opacity.
-void paint(Orvane::Path& path, const Frame& frame, float sizeScale);
 
 }  // namespace Pictavo

@@ -55,6 +55,19 @@ float userUnits(const Length& length, Axis axis, const LengthContext& context) {
     }
 }
 
+double angleInDegrees(const Length& angle) {
+    switch (angle.unit) {
+        case Unit::Rad:
+            return angle.value * 180.0 / 3.141592653589793;
+        case Unit::Grad:
+            return angle.value * 0.9;
+        case Unit::Turn:
+            return angle.value * 360.0;
+        default:
+            return angle.value;
+    }
+}
+
 std::optional<Length> readLength(std::string_view text) {
     ValueScanner scanner(text);
     Length length;

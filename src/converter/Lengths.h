@@ -23,6 +23,9 @@ enum class Axis { Horizontal, Vertical, Diagonal };
 // Angles and plain numbers are taken as they are.
 float userUnits(const Length& length, Axis axis, const LengthContext& context);
 
+// An angle in degrees; a plain number is taken as degrees already.
+double angleInDegrees(const Length& angle);
+
 // The whole text as one length, white space around it allowed; nothing when
 // it holds anything else or an angle.
 std::optional<Length> readLength(std::string_view text);

@@ -126,26 +126,6 @@ float markerAngle(const MarkerOrient& orient, const MarkerVertex& vertex, bool i
     return orient.degrees;
 }
 
-namespace {
-
-std::optional<float> degreesOf(const Length& angle) {
-    switch (angle.unit) {
-        case Unit::None:
-        case Unit::Deg:
-            return angle.value;
-        case Unit::Rad:
-            return float(angle.value * 180 / M_PI);
-        case Unit::Grad:
-            return angle.value * 0.9f;
-        case Unit::Turn:
-            return angle.value * 360;
-        default:
-            return std::nullopt;
-    }
-}
-
-}  // namespace
-
 std::optional<MarkerOrient> readOrient(std::string_view text) {
     ValueScanner scanner(text);
     scanner.skipSpace();
@@ -155,10 +135,8 @@ std::optional<MarkerOrient> readOrient(std::string_view text) {
         orient.type = MarkerOrient::Auto;
     } else if (scanner.keyword("auto-start-reverse")) {
         orient.type = MarkerOrient::AutoStartReverse;
-    } else if (scanner.length(angle)) {
-        const std::optional<float> degrees = degreesOf(angle);
-        if (!degrees) return std::nullopt;
-        orient.degrees = *degrees;
+    } else if (scanner.length(angle) && (angle.unit == Unit::None || isAngle(angle.unit))) {
+        orient.degrees = static_cast<float>(angleInDegrees(angle));
     } else {
         return std::nullopt;
     }

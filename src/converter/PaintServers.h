@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "converter/Document.h"
-#include "converter/PendingValues.h"
+#include "converter/Colors.h"
+#include "converter/PaintValues.h"
 #include "converter/Report.h"
 
 namespace Pictavo {

@@ -150,10 +150,54 @@ bool readDisplay(std::string_view value, const ComputedStyle&, ComputedStyle& st
     return true;
 }
 
+template <auto Member>
 bool readOpacityProperty(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
     const std::optional<float> opacity = readOpacity(value);
     if (!opacity) return false;
-    style.opacity = *opacity;
+    style.*Member = *opacity;
+    return true;
+}
+
+bool readStopColor(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    const std::optional<ColorValue> color = readColor(value);
+    if (!color) return false;
+    style.stopColor = *color;
+    return true;
+}
+
+// A marker is none or url(#id): a paint without colour or fallback.
+std::optional<std::string_view> markerReference(std::string_view value) {
+    const std::optional<Paint> reference = readPaint(value);
+    if (!reference || reference->type == Paint::Color || reference->hasFallback) return std::nullopt;
+    return reference->id;
+}
+
+template <std::string_view InheritedProperties::*Member>
+bool readMarkerProperty(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    const std::optional<std::string_view> id = markerReference(value);
+    if (!id) return false;
+    style.*Member = *id;
+    return true;
+}
+
+// The marker shorthand sets the three.
+bool readMarkers(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    const std::optional<std::string_view> id = markerReference(value);
+    if (!id) return false;
+    style.markerStart = style.markerMid = style.markerEnd = *id;
+    return true;
+}
+
+void inheritMarkers(const ComputedStyle& parent, ComputedStyle& style) {
+    style.markerStart = parent.markerStart;
+    style.markerMid = parent.markerMid;
+    style.markerEnd = parent.markerEnd;
+}
+
+bool readDashOffset(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
+    const std::optional<Length> offset = readLength(value);
+    if (!offset) return false;
+    style.strokeDashOffset = *offset;
     return true;
 }
 
@@ -191,6 +235,14 @@ const Cascade::Property properties[] = {
     {"fill", readPaintProperty<&InheritedProperties::fill>, inheritField<&S::fill>},
     {"stroke", readPaintProperty<&InheritedProperties::stroke>, inheritField<&S::stroke>},
     {"color", readColorProperty, inheritField<&S::color>},
+    {"fill-opacity", readOpacityProperty<&S::fillOpacity>, inheritField<&S::fillOpacity>},
+    {"stroke-opacity", readOpacityProperty<&S::strokeOpacity>, inheritField<&S::strokeOpacity>},
+    {"stroke-dashoffset", readDashOffset, inheritField<&S::strokeDashOffset>},
+    {"marker-start", readMarkerProperty<&S::markerStart>, inheritField<&S::markerStart>},
+    {"marker-mid", readMarkerProperty<&S::markerMid>, inheritField<&S::markerMid>},
+    {"marker-end", readMarkerProperty<&S::markerEnd>, inheritField<&S::markerEnd>},
+    {"stop-color", readStopColor, inheritField<&S::stopColor>},
+    {"stop-opacity", readOpacityProperty<&S::stopOpacity>, inheritField<&S::stopOpacity>},
     {"stroke-width", readStrokeWidth, inheritField<&S::strokeWidth>},
     {"stroke-dasharray", readDashArrayProperty, inheritField<&S::strokeDashArray>},
     {"font-family", readFontFamily, inheritField<&S::fontFamily>},
@@ -201,7 +253,7 @@ const Cascade::Property properties[] = {
     {"text-anchor", readTextAnchorProperty, inheritField<&S::textAnchor>},
     {"visibility", readVisibility, inheritField<&S::visible>},
     {"display", readDisplay, inheritField<&S::displayed>},
-    {"opacity", readOpacityProperty, inheritField<&S::opacity>},
+    {"opacity", readOpacityProperty<&S::opacity>, inheritField<&S::opacity>},
     {"transform", readTransform, inheritField<&S::transform>},
     {"transform-origin", readTransformOrigin, inheritField<&S::transformOrigin>},
     {"clip-path", readReference<&OwnProperties::clipPath>, inheritField<&S::clipPath>},
@@ -209,8 +261,16 @@ const Cascade::Property properties[] = {
     {"filter", readReference<&OwnProperties::filter>, inheritField<&S::filter>},
 };
 
+// Shorthands that style sheets and style attributes may declare but that are
+// no presentation attributes.
+const Cascade::Property shorthands[] = {
+    {"marker", readMarkers, inheritMarkers},
+};
+
 const Cascade::Property* propertyNamed(std::string_view name) {
     for (const Cascade::Property& property : properties)
+        if (name == property.name) return &property;
+    for (const Cascade::Property& property : shorthands)
         if (name == property.name) return &property;
     return nullptr;
 }

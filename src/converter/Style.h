@@ -20,8 +20,14 @@ struct InheritedProperties {
     Paint fill{Paint::Color, {}, {}, false, {}, false};  // black
     Paint stroke;                          // none
     Rgba color;                            // the colour currentColor names
+    float fillOpacity = 1;
+    float strokeOpacity = 1;
     Length strokeWidth{1, Unit::None};     // per cent of the viewport's diagonal
     std::string_view strokeDashArray;      // empty or "none": solid
+    Length strokeDashOffset;
+    std::string_view markerStart;          // the marker's id, empty: none
+    std::string_view markerMid;
+    std::string_view markerEnd;
     std::string_view fontFamily;           // as written; empty: none given
     float fontSize = 16;                   // user units, relative sizes resolved
     bool bold = false;                     // font-weight from 600
@@ -39,6 +45,8 @@ struct OwnProperties {
     std::string_view clipPath;   // empty: none
     std::string_view mask;       // empty: none
     std::string_view filter;     // empty: none
+    ColorValue stopColor;        // black
+    float stopOpacity = 1;
 };
 
 // An element's computed properties, each a named field.

@@ -8,9 +8,7 @@
 
 namespace Pictavo {
 
-SVG::SVG(Orvane::Slide& slide) : slide(slide) {
-    initializeColors();
-}
+SVG::SVG(Orvane::Slide& slide) : slide(slide) {}
 
 SVG::~SVG() = default;
 

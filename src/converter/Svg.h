@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -19,7 +17,6 @@ class SVG {
 public:
     Orvane::Slide& slide;
     Report report;            // what the conversion left out or approximated
-    std::map<std::string, Orvane::Path::Color, std::less<>> colors;
 
     explicit SVG(Orvane::Slide& slide);
     SVG(const SVG&) = delete;
@@ -46,8 +43,6 @@ public:
                                           float ry, Matrix& ctm);
     Orvane::Path* convertLine(float x1, float y1, float x2, float y2, Matrix& ctm);
     Orvane::Path* convertPolygon(const char* points, bool closed, Matrix& ctm);
-
-    int initializeColors();
 
 private:
     // The geometry of the shape being read, kept between shapes so that its

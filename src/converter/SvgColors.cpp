@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "converter/Colors.h"
-#include "converter/Svg.h"
+#include "converter/Lengths.h"
 #include "converter/ValueScanner.h"
 
 namespace Pictavo {
@@ -265,19 +265,6 @@ std::optional<ColorValue> rgbColor(const ColorArguments& a) {
                                   rgbChannel(a.values[2]), alphaOf(a.alpha)}};
 }
 
-double hueInDegrees(const Length& hue) {
-    switch (hue.unit) {
-        case Unit::Rad:
-            return hue.value * 180.0 / 3.141592653589793;
-        case Unit::Grad:
-            return hue.value * 0.9;
-        case Unit::Turn:
-            return hue.value * 360.0;
-        default:
-            return hue.value;
-    }
-}
-
 // CSS Color's conversion: each channel read off the hue circle at its own
 // offset (red 0, green 8, blue 4 twelfths of a turn).
 float hslChannel(double n, double hue, double saturation, double lightness) {
@@ -295,7 +282,7 @@ std::optional<ColorValue> hslColor(const ColorArguments& a) {
         if (value->unit != Unit::Percent && (a.commas || value->unit != Unit::None))
             return std::nullopt;
     }
-    double degrees = std::fmod(hueInDegrees(hue), 360.0);
+    double degrees = std::fmod(angleInDegrees(hue), 360.0);
     if (degrees < 0) degrees += 360;
     const double saturation = clamped(a.values[1].value, 100) / 100.0;
     const double lightness = clamped(a.values[2].value, 100) / 100.0;
@@ -332,18 +319,6 @@ std::optional<ColorValue> readColor(std::string_view text) {
     scanner.skipSpace();
     if (!scanner.atEnd()) return std::nullopt;
     return color;
-}
-
-int SVG::initializeColors() {
-    for (const NamedColor& named : namedColors) {
-        Orvane::Path::Color& entry = colors[std::string(named.name)];
-        entry = Orvane::Path::Color();
-        const Rgba rgba = rgbaOf(named);
-        entry.color[0][0] = rgba.r;
-        entry.color[0][1] = rgba.g;
-        entry.color[0][2] = rgba.b;
-    }
-    return 0;
 }
 
 }  // namespace Pictavo

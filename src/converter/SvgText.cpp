@@ -32,7 +32,7 @@ struct BoxStyle {
     std::optional<Rgba> color;  // the fill's, or the stroke's of text drawn in outline only
 };
 
-BoxStyle boxStyle(const ComputedStyle& style) {
+BoxStyle boxStyle(const ComputedStyle& style, std::optional<Rgba> color) {
     BoxStyle box;
     box.family = presentedFontFamily(style.fontFamily);
     if (box.family.empty()) box.family = defaultFont;
@@ -40,7 +40,7 @@ BoxStyle boxStyle(const ComputedStyle& style) {
     box.bold = style.bold;
     box.italic = style.italic;
     box.anchor = style.textAnchor;
-    box.color = paintColor(style.fill.type == Paint::None ? style.stroke : style.fill, style);
+    box.color = color;
     return box;
 }
 
@@ -152,7 +152,7 @@ void Drawing::gatherText(const Element& element, const ComputedStyle& style, boo
         if (child->name == Name::CharacterData) {
             if (!style.visible) continue;
             run.content.append(child->data, preserve);
-            if (!run.style && run.content.visible()) run.style = boxStyle(style);
+            if (!run.style && run.content.visible()) run.style = boxStyle(style, textColor(style));
             continue;
         }
         if (!isTextContent(child->name)) continue;
@@ -172,6 +172,11 @@ void Drawing::gatherText(const Element& element, const ComputedStyle& style, boo
         if (path) run.moveOnto(*path, *child, childStyle.fontSize);
         gatherText(*child, childStyle, run.preserves(*child, preserve), run);
     }
+}
+
+std::optional<Rgba> Drawing::textColor(const ComputedStyle& style) {
+    if (style.fill.type != Paint::None) return paintColor(style.fill, style, style.fillOpacity);
+    return paintColor(style.stroke, style, style.strokeOpacity);
 }
 
 // The pen moves on past the text even when its paint is none, as SVG lays

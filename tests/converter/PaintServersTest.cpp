@@ -83,7 +83,7 @@ TEST(GradientAverage, MatchesSampledIntegration) {
     const std::vector<std::vector<GradientStop>> gradients = {
         {{0, red}, {1, blue}},
         {{0.2f, red}, {0.7f, blue}},                          // padded on both sides
-        {{0, red}, {1, clearBlue}},                           // colour of a clear stop counts not
+        {{0, red}, {1, clearBlue}},                           // a clear stop still tints the fade
         {{0, halfGreen}, {0.5f, red}, {0.5f, blue}, {1, clearBlue}},  // a hard edge
         {{0.1f, blue}, {0.3f, halfGreen}, {0.3f, halfGreen}, {0.9f, red}},
     };

@@ -10,7 +10,6 @@
 namespace {
 
 using Orvane::Path;
-using Paint = converted::Converter;
 
 // A colour's components to nine significant digits, enough to tell
 // neighbouring floats apart.
@@ -34,31 +33,6 @@ std::string paintOf(const Path& path) {
 }
 
 }  // namespace
-
-// 149 lower-case keys (CSS keywords and "fuscia"); each component the float nearest to the value / 255;
-// every gray spelling has a grey twin of the same value.
-TEST_F(Paint, ColourTableHoldsTheKeywordsWithTheirValues) {
-    EXPECT_EQ(svg.colors.size(), 149u);
-    const std::pair<const char*, const char*> cases[] = {
-        {"darkgoldenrod", "0.721568644 0.525490224 0.0431372561 1"},
-        {"yellowgreen", "0.603921592 0.80392158 0.196078435 1"},
-        {"fuscia", "1 0 1 1"}, {"none", "absent"}, {"Red", "absent"},
-    };
-    for (const auto& [name, expected] : cases) {
-        const auto found = svg.colors.find(name);
-        EXPECT_EQ(found == svg.colors.end() ? "absent" : rgba(found->second), expected) << name;
-    }
-    int grays = 0;
-    for (const auto& [name, color] : svg.colors) {
-        EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << name;
-        const std::size_t at = name.find("gray");
-        if (at == std::string::npos) continue;
-        const auto twin = svg.colors.find(std::string(name).replace(at, 4, "grey"));
-        EXPECT_TRUE(twin != svg.colors.end() && rgba(twin->second) == rgba(color)) << name;
-        ++grays;
-    }
-    EXPECT_EQ(grays, 7);  // gray and its dark, darkslate, dim, light, lightslate, slate kin
-}
 
 // Declarations are trimmed, names read without regard to case, and a later
 // one replaces an earlier one. Opacity sets the alpha of the paints: a
