@@ -1,4 +1,4 @@
-// Runs that end early: by a signal, at a file-size limit.
+// Runs that end early: by a signal, for lack of memory, at a file-size limit.
 // Each must end the way it is documented and leave the folder as it found it.
 
 #include <fcntl.h>
@@ -185,6 +185,50 @@ TEST(RunFaults, TheNextRunRemovesWhatAKilledRunLeft) {
         EXPECT_EQ(run.endingSignal(), SIGKILL);
     }
     scratch.expectConverted({"drawing.svg", "out.key"}, "out.key");
+}
+
+// The smallest limit on the address space, in megabytes, under which the
+// program starts at all: loading its libraries takes most of it.
+int startingLimit(const Scratch& scratch) {
+    RunSetting setting;
+    for (int megabytes = 16; megabytes < 512; ++megabytes) {
+        setting.limits = "-v " + std::to_string(megabytes * 1024);
+        if (scratch.run({"--version"}, setting).status == 0) return megabytes;
+    }
+    return 512;
+}
+
+// Under a limit on its address space the run either converts the whole
+// drawing or says it ran out of memory and leaves nothing, whether memory
+// runs out while the parser reads, while the drawing converts or while it is
+// written.
+TEST(RunFaults, MemoryExhaustionFailsTheRunCleanly) {
+#ifdef PICTAVO_TESTS_UNDER_ASAN
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
+#endif
+    const std::size_t groups = 6000;
+    Scratch scratch;
+    scratch.write("in.svg", largeDrawing(groups));
+    const auto before = scratch.snapshot();
+    const int start = startingLimit(scratch);
+    int outOfMemory = 0;
+    for (int extra : {0, 1, 2, 3, 4, 5, 6, 8, 12, 24}) {  // megabytes above the start
+        SCOPED_TRACE(std::to_string(start) + " + " + std::to_string(extra) + " MB");
+        RunSetting setting;
+        setting.limits = "-v " + std::to_string((start + extra) * 1024);
+        const RunResult result = scratch.run({"in.svg"}, setting);
+        if (result.status == 0) {
+            EXPECT_EQ(drawableValues(readFile(scratch.work / "in.key/presentation.apxl"), "path").size(),
+                      2 * groups);
+            fs::remove_all(scratch.work / "in.key");
+            continue;
+        }
+        EXPECT_EQ(result.status, 1) << result.err.substr(0, 2000);
+        EXPECT_EQ(result.out, "error: out of memory converting in.svg\n");
+        EXPECT_TRUE(before == scratch.snapshot()) << "the run left the folder changed";
+        ++outOfMemory;
+    }
+    EXPECT_GT(outOfMemory, 0) << "no limit made the run run out of memory";
 }
 
 // Past a file-size limit the write fails as a write: the run says so and
