@@ -66,9 +66,6 @@ std::optional<Name> Document::findName(std::string_view lowered) const {
 Name Document::intern(std::string_view name) {
     auto found = nameNumbers.find(name);
     if (found != nameNumbers.end()) return found->second;
-    // Names are numbered in 16 bits; a document with more distinct names
-    // than that is read as if its later ones were all one unknown name.
-    if (names.size() > 0xFFFE) return static_cast<Name>(0xFFFF);
     const auto number = static_cast<Name>(names.size());
     names.emplace_back(name);
     nameNumbers.emplace(names.back(), number);

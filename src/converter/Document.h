@@ -17,7 +17,7 @@ namespace Pictavo {
 // Element and attribute names, lowered. The names the converter asks for have
 // fixed numbers, listed in `knownNames` in the same order; any other name is
 // numbered as it is first met in a document.
-enum class Name : std::uint16_t {
+enum class Name : std::uint32_t {
     CharacterData,  // the character data between elements, kept only where read
     // Elements.
     A, Circle, ClipPath, Defs, Ellipse, Filter, ForeignObject, G, Image, Line, LinearGradient,
