@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "converter/ValueScanner.h"
+
 namespace Pictavo {
 
 namespace {
@@ -55,6 +57,17 @@ Document::Document() {
 const Element* Document::elementById(std::string_view id) const {
     auto found = ids.find(id);
     return found == ids.end() ? nullptr : found->second;
+}
+
+const Element* Document::referencedBy(const Element& element) const {
+    const Attribute* href = element.attribute(Name::Href);
+    if (href == nullptr) href = element.attribute(Name::XlinkHref);
+    if (href == nullptr) return nullptr;
+    std::string_view reference = href->text();
+    while (!reference.empty() && isSpaceCharacter(reference.front())) reference.remove_prefix(1);
+    while (!reference.empty() && isSpaceCharacter(reference.back())) reference.remove_suffix(1);
+    if (reference.empty() || reference.front() != '#') return nullptr;
+    return elementById(reference.substr(1));
 }
 
 std::optional<Name> Document::findName(std::string_view lowered) const {

@@ -84,6 +84,9 @@ public:
     std::size_t elementCount() const { return elements; }
     // The element with this id; the first one when several share it.
     const Element* elementById(std::string_view id) const;
+    // The element that `element`'s href (else its xlink:href) names as
+    // "#id", white space around it allowed; null when it names none here.
+    const Element* referencedBy(const Element& element) const;
     std::string_view nameText(Name name) const { return names[static_cast<std::size_t>(name)]; }
     std::size_t nameCount() const { return names.size(); }
     // The number of a lowered name, or nothing when the document never met it.

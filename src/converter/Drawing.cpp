@@ -311,10 +311,7 @@ void Drawing::drawSwitch(const Frame& frame) {
 // draws nothing.
 void Drawing::drawUse(Frame& frame) {
     const Element& use = *frame.element;
-    std::string_view reference = textOf(use.attribute(Name::Href));
-    if (reference.empty()) reference = textOf(use.attribute(Name::XlinkHref));
-    if (reference.empty() || reference.front() != '#') return;
-    const Element* target = document.elementById(reference.substr(1));
+    const Element* target = document.referencedBy(use);
     if (target == nullptr) return;
     for (const Frame* within = &frame; within != nullptr; within = within->parent)
         if (within->element == target) return;

@@ -94,18 +94,6 @@ bool isGradient(const Element& element) {
 // A chain of href references this long is a loop or a hostile document.
 const int hrefChainLimit = 64;
 
-// The element an href (href before xlink:href) names by "#id", if any.
-const Element* referenced(const Document& document, const Element& element) {
-    const Attribute* href = element.attribute(Name::Href);
-    if (href == nullptr) href = element.attribute(Name::XlinkHref);
-    if (href == nullptr) return nullptr;
-    std::string_view text = href->text();
-    while (!text.empty() && isSpaceCharacter(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpaceCharacter(text.back())) text.remove_suffix(1);
-    if (text.empty() || text.front() != '#') return nullptr;
-    return document.elementById(text.substr(1));
-}
-
 bool hasStops(const Element& element) {
     for (const Element* child = element.firstChild; child != nullptr; child = child->nextSibling)
         if (child->name == Name::Stop) return true;
@@ -161,7 +149,7 @@ const Element* PaintServers::stopsOwner(const Element& gradient) const {
     const Element* candidate = &gradient;
     for (int step = 0; step < hrefChainLimit && candidate != nullptr; ++step) {
         if (hasStops(*candidate)) return candidate;
-        candidate = referenced(document, *candidate);
+        candidate = document.referencedBy(*candidate);
         if (candidate != nullptr && !isGradient(*candidate)) return nullptr;
     }
     return nullptr;

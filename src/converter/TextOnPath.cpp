@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "converter/Document.h"
-#include "converter/ValueScanner.h"
 
 namespace Pictavo {
 
@@ -45,15 +44,7 @@ float distance(const Point& a, const Point& b) { return std::hypot(b.x - a.x, b.
 }  // namespace
 
 std::optional<PathGeometry> textPathGeometry(const Document& document, const Element& textPath) {
-    const Attribute* href = textPath.attribute(Name::Href);
-    if (href == nullptr) href = textPath.attribute(Name::XlinkHref);
-    if (href == nullptr) return std::nullopt;
-    ValueScanner scanner(href->text());
-    scanner.skipSpace();
-    if (!scanner.character('#')) return std::nullopt;
-    std::string_view id = scanner.rest();
-    while (!id.empty() && isSpaceCharacter(id.back())) id.remove_suffix(1);
-    const Element* path = document.elementById(id);
+    const Element* path = document.referencedBy(textPath);
     const Attribute* data = path != nullptr && path->name == Name::Path ? path->attribute(Name::D) : nullptr;
     if (data == nullptr) return std::nullopt;
     PathGeometry geometry;
