@@ -37,7 +37,7 @@ std::string randomNumberText(std::mt19937_64& generator) {
         if (generator() % 3 == 0) {
             text += pieces[generator() % std::size(pieces)];
         } else {
-            const int digits = 1 + static_cast<int>(generator() % 20);
+            const int digits = 1 + static_cast<int>(generator() % 24);
             for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + generator() % 10);
         }
     }
@@ -62,17 +62,36 @@ TEST(ValueScanner, ReadsNumbersByOneSignRule) {
 // The float is the double strtod reads from the same characters, rounded:
 // the output's digits depend on every bit.
 TEST(ValueScanner, ConvertsAsStrtodDoes) {
-    std::mt19937_64 generator(20111001);
-    for (int i = 0; i < 100000; ++i) {
-        const std::string text = randomNumberText(generator);
+    auto same = [](const std::string& text) {
         ValueScanner scanner(text);
         float value;
-        if (!scanner.number(value)) continue;
+        if (!scanner.number(value)) return true;
         const std::string span = text.substr(0, text.size() - scanner.rest().size());
-        char* end = nullptr;
-        const float expected = static_cast<float>(std::strtod(span.c_str(), &end));
-        ASSERT_EQ(*end, '\0') << text;
-        ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+        const float expected = static_cast<float>(std::strtod(span.c_str(), nullptr));
+        return std::memcmp(&value, &expected, sizeof value) == 0;
+    };
+    // Around the limits of the exact short cut: 2^53, 10^22, 19 digits.
+    const char* const edges[] = {
+        "9007199254740992",
+        "9007199254740993",
+        "1e22",
+        "1e23",
+        "4.5e-22",
+        "4.5e-23",
+        "1234567890123456789",
+        "12345678901234567890",
+        "0.0000000000000000000000123",
+        "-0",
+        "3.4028235677973366e38",
+        "1.4e-45",
+        "7.0064923216240854e-46",
+        "123456789012345678901234567890e-30",
+    };
+    for (const char* text : edges) EXPECT_TRUE(same(text)) << text;
+    std::mt19937_64 generator(20111001);
+    for (int i = 0; i < 200000; ++i) {
+        const std::string text = randomNumberText(generator);
+        ASSERT_TRUE(same(text)) << text;
     }
 }
 
