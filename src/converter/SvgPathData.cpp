@@ -1,7 +1,6 @@
 #include <cmath>
 
 #include "converter/PathGeometry.h"
-#include "converter/Svg.h"
 #include "converter/ValueScanner.h"
 
 namespace Pictavo {
@@ -354,10 +353,5 @@ void PathDataReader::arcTo(float rx, float ry, float angle, float largeArc, floa
 }  // namespace
 
 void readPathData(std::string_view data, PathGeometry& out) { PathDataReader(data, out).read(); }
-
-Orvane::Path* SVG::convertPath(const char* data, Matrix& ctm) {
-    readPathData(data == nullptr ? "" : data, geometry);
-    return mappedPath(geometry, ctm).release();
-}
 
 }  // namespace Pictavo

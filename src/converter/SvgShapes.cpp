@@ -2,7 +2,6 @@
 #include <cmath>
 
 #include "converter/PathGeometry.h"
-#include "converter/Svg.h"
 #include "converter/ValueScanner.h"
 
 namespace Pictavo {
@@ -160,36 +159,6 @@ std::unique_ptr<Path> mappedPath(const PathGeometry& geometry, const Matrix& ctm
         begin = figure.end;
     }
     return path;
-}
-
-Path* SVG::convertCircle(float cx, float cy, float r, Matrix& ctm) {
-    return convertEllipse(cx, cy, r, r, ctm);
-}
-
-Path* SVG::convertEllipse(float cx, float cy, float rx, float ry, Matrix& ctm) {
-    ellipseOutline(cx, cy, rx, ry, geometry);
-    return mappedPath(geometry, ctm).release();
-}
-
-Path* SVG::convertRectangle(float x, float y, float width, float height, Matrix& ctm) {
-    rectangleOutline(x, y, width, height, 0, 0, geometry);
-    return mappedPath(geometry, ctm).release();
-}
-
-Path* SVG::convertRoundedRectangle(float x, float y, float width, float height, float rx, float ry,
-                                   Matrix& ctm) {
-    rectangleOutline(x, y, width, height, rx, ry, geometry);
-    return mappedPath(geometry, ctm).release();
-}
-
-Path* SVG::convertLine(float x1, float y1, float x2, float y2, Matrix& ctm) {
-    lineOutline(x1, y1, x2, y2, geometry);
-    return mappedPath(geometry, ctm).release();
-}
-
-Path* SVG::convertPolygon(const char* points, bool closed, Matrix& ctm) {
-    readPoints(points, closed, geometry);
-    return mappedPath(geometry, ctm).release();
 }
 
 }  // namespace Pictavo

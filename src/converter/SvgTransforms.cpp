@@ -2,7 +2,6 @@
 #include <cmath>
 #include <limits>
 
-#include "converter/Svg.h"
 #include "converter/Transforms.h"
 #include "converter/ValueScanner.h"
 
@@ -208,15 +207,6 @@ float alignmentOffset(int position, float room) {
     return position == 1 ? room / 2 : room;
 }
 
-// The slide length a viewBox length gives: rounded to the nearest integer, at
-// least 1, and no more than an int holds.
-int slideLength(float viewLength) {
-    double rounded = std::round(static_cast<double>(viewLength));
-    if (rounded < 1) return 1;
-    if (rounded > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    return static_cast<int>(rounded);
-}
-
 }  // namespace
 
 bool readTransform(std::string_view text, Matrix& product, const LengthContext& context) {
@@ -289,27 +279,6 @@ Matrix viewBoxTransform(const ViewBox& box, const AspectRatio& ratio, float x, f
         ty += alignmentOffset(rowOf(ratio.align), height - box.height * sy);
     }
     return Matrix(sx, 0, tx, 0, sy, ty, 0, 0, 1);
-}
-
-int SVG::convertTransform(const char* text, Matrix& ctm) {
-    readTransform(text, ctm);
-    return 0;
-}
-
-// The viewBox stretched over the slide: without a size of its own, the slide
-// takes the viewBox's size.
-int SVG::convertViewbox(const char* text, int& width, int& height, bool sizeGiven, Matrix& ctm) {
-    const std::optional<ViewBox> box = readViewBox(text);
-    if (!box) return 1;
-    if (!sizeGiven) {
-        width = slideLength(box->width);
-        height = slideLength(box->height);
-    }
-    AspectRatio stretched;
-    stretched.align = AspectRatio::None;
-    ctm.multiplyFromRight(viewBoxTransform(*box, stretched, 0, 0, static_cast<float>(width),
-                                           static_cast<float>(height)));
-    return 0;
 }
 
 }  // namespace Pictavo

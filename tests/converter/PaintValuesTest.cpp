@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,29 @@ TEST(Colors, ReadEveryNotation) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(shown(Pictavo::readColor(text)), expected) << text;
+}
+
+// Each component the float nearest to the value / 255, to nine digits; every
+// gray spelling has a grey twin of the same value.
+TEST(Colors, KeywordTableHoldsTheCssValues) {
+    auto exact = [](const char* name) {
+        const std::optional<Pictavo::ColorValue> color = Pictavo::readColor(name);
+        if (!color) return std::string("-");
+        char text[80];
+        const Pictavo::Rgba& c = color->rgba;
+        std::snprintf(text, sizeof text, "%.9g %.9g %.9g %.9g", c.r, c.g, c.b, c.a);
+        return std::string(text);
+    };
+    EXPECT_EQ(exact("darkgoldenrod"), "0.721568644 0.525490224 0.0431372561 1");
+    EXPECT_EQ(exact("yellowgreen"), "0.603921592 0.80392158 0.196078435 1");
+    EXPECT_EQ(exact("fuscia"), exact("fuchsia"));
+    for (const char* gray : {"gray", "darkgray", "darkslategray", "dimgray", "lightgray",
+                             "lightslategray", "slategray"}) {
+        std::string grey(gray);
+        grey.replace(grey.find("gray"), 4, "grey");
+        EXPECT_NE(exact(gray), "-") << gray;
+        EXPECT_EQ(exact(gray), exact(grey.c_str())) << gray;
+    }
 }
 
 // Near misses are no colour at all, never black.
