@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -15,17 +14,6 @@ inline std::string lowered(std::string_view text) {
     std::string result(text);
     for (char& c : result) c = loweredCharacter(c);
     return result;
-}
-
-inline const char* skipSpace(const char* text) {
-    while (isSpaceCharacter(*text)) ++text;
-    return text;
-}
-
-// Whether the value is the keyword none, white space around it allowed.
-inline bool isNoneValue(const char* value) {
-    const char* text = skipSpace(value);
-    return std::strncmp(text, "none", 4) == 0 && *skipSpace(text + 4) == '\0';
 }
 
 // How much the matrix scales lengths: the square root of the area factor of
