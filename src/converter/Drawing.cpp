@@ -162,15 +162,22 @@ Drawing::Drawing(SVG& svg, const Document& document)
       useBound(std::max(useBoundFloor, useBoundFactor * document.elementCount())),
       servers(document, svg.report, [this](const Element& stop) { return stopColor(stop); }) {}
 
+// The root svg sizes the slide whatever else it says; any other root is
+// drawn on an 800 by 600 slide.
 void Drawing::run() {
-    Frame initial;
+    const Frame initial;
     const Element* root = document.root();
     if (root == nullptr || root->name != Name::Svg) {
         svg.slide.setSize(800, 600);
         if (root != nullptr) drawElement(*root, initial);
         return;
     }
-    drawElement(*root, initial);
+    Frame frame;
+    frame.parent = &initial;
+    frame.element = root;
+    frame.depth = 1;
+    cascade.compute(*root, initial.style, frame.style, frame.kept);
+    drawRoot(frame);
 }
 
 void Drawing::drawElement(const Element& element, const Frame& parent, const Element* use) {
@@ -184,11 +191,6 @@ void Drawing::drawElement(const Element& element, const Frame& parent, const Ele
     frame.depth = parent.depth + 1;
     if (frame.throughUse && ++drawnThroughUse > useBound) throw UseBoundExceeded();
     cascade.compute(element, parent.style, frame.style, frame.kept);
-    const bool isRoot = &element == document.root();
-    if (isRoot && element.name == Name::Svg) {
-        drawRoot(frame);
-        return;
-    }
     if (!frame.style.displayed) return;
     const bool referenced = use != nullptr && (element.name == Name::Symbol);
     if (isNeverDrawn(element.name) && !referenced) return;
@@ -252,7 +254,7 @@ void Drawing::drawRoot(Frame& frame) {
     if (box && !height) slideHeight = width ? *width * box->height / box->width : box->height;
     const int sides[2] = {slideSide(slideWidth), slideSide(slideHeight)};
     svg.slide.setSize(sides[0], sides[1]);
-    if (!frame.style.displayed) return;
+    if (!frame.style.displayed || !conditionsHold(root)) return;
     frame.viewport = Viewport{static_cast<float>(sides[0]), static_cast<float>(sides[1])};
     applyTransform(frame);
     if (box) {

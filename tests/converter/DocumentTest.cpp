@@ -116,6 +116,7 @@ TEST(Document, SvgElementSetsTheSlideSize) {
         {"width=\"0.2\" height=\"0.2\"", "", "1 1"},
         {"width=\"400\" height=\"300\"", "<g><svg width=\"200\" height=\"100\"/></g>", "400 300"},
         {"width=\"400\" height=\"300\"", "<svg width=\"100%\" height=\"100%\" viewBox=\"0 0 2 2\"/>", "400 300"},
+        {"width=\"40\" height=\"30\" systemLanguage=\"fr\" display=\"none\"", "", "40 30"},
     };
     for (const auto& [root, body, size] : cases) {
         ConvertedDrawing drawing(svgDocument(body, root));
