@@ -70,6 +70,10 @@ TEST(DrawnPaint, GradientsPaintTheirAverage) {
         {"<linearGradient id=\"g\"><stop offset=\"0.3\" stop-color=\"lime\" stop-opacity=\".5\"/>"
          "</linearGradient>" + filled,
          "fill(0,1,0,0.5) at(1,2)"},
+        // A stop's currentColor is the colour where the gradient stands, not the shape's.
+        {"<g color=\"lime\"><linearGradient id=\"g\"><stop stop-color=\"currentColor\"/>"
+         "</linearGradient></g>" + rect + " color=\"red\" fill=\"url(#g)\"/>",
+         "fill(0,1,0,1) at(1,2)"},
         {"<linearGradient id=\"g\"/>" + filled, "at(1,2)"},
         {"<linearGradient id=\"g\" href=\"#g\"/>" + filled, "at(1,2)"},
     };
