@@ -27,17 +27,17 @@ const float missingGlyphAdvance = 1;
 
 // The file and face index that fontconfig matches to the request, as the
 // presentation application's own lookup falls back for unknown families.
-bool matchedFontFile(const FontRequest& font, std::string& file, int& index) {
+bool matchedFontFile(FcConfig* config, const FontRequest& font, std::string& file, int& index) {
     FcPattern* pattern = FcPatternCreate();
     if (pattern == nullptr) return false;
     std::string family(font.family);
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, font.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (match == nullptr) return false;
     FcChar8* path = nullptr;
@@ -101,6 +101,8 @@ void TextMetrics::LibraryRelease::operator()(FT_LibraryRec_* library) const {
     FT_Done_FreeType(library);
 }
 
+void TextMetrics::ConfigRelease::operator()(_FcConfig* config) const { FcConfigDestroy(config); }
+
 TextMetrics::TextMetrics() {
     FT_Library started = nullptr;
     if (FT_Init_FreeType(&started) == 0) library.reset(started);
@@ -143,7 +145,11 @@ std::unique_ptr<TextMetrics::Face> TextMetrics::loadFace(const FontRequest& font
     auto loaded = std::make_unique<Face>();
     std::string file;
     int index = 0;
-    if (library == nullptr || !matchedFontFile(font, file, index)) return loaded;
+    if (fontConfig == nullptr) fontConfig.reset(FcInitLoadConfigAndFonts());
+    if (library == nullptr || fontConfig == nullptr ||
+        !matchedFontFile(fontConfig.get(), font, file, index)) {
+        return loaded;
+    }
     FT_Face face = nullptr;
     if (FT_New_Face(library.get(), file.c_str(), index, &face) != 0) return loaded;
     if (face->units_per_EM == 0) {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 struct FT_LibraryRec_;
+struct _FcConfig;
 
 namespace Pictavo {
 
@@ -47,6 +48,12 @@ private:
         void operator()(FT_LibraryRec_* library) const;
     };
     std::unique_ptr<FT_LibraryRec_, LibraryRelease> library;  // null when FreeType failed to start
+    // fontconfig's configuration, loaded for the first face and released with
+    // the metrics: a shared one would stay allocated until the process ends.
+    struct ConfigRelease {
+        void operator()(_FcConfig* config) const;
+    };
+    std::unique_ptr<_FcConfig, ConfigRelease> fontConfig;
     std::unordered_map<std::string, std::unique_ptr<Face>> faces;  // by family and face flags
 
     Face& face(const FontRequest& font);
