@@ -70,22 +70,18 @@ TEST(ValueScanner, ConvertsAsStrtodDoes) {
         const float expected = static_cast<float>(std::strtod(span.c_str(), nullptr));
         return std::memcmp(&value, &expected, sizeof value) == 0;
     };
-    // Around the limits of the exact short cut: 2^53, 10^22, 19 digits.
+    // Double rounding near the float range's ends, long digit runs, and
+    // values beyond a double's range, which from_chars refuses.
     const char* const edges[] = {
-        "9007199254740992",
         "9007199254740993",
-        "1e22",
-        "1e23",
-        "4.5e-22",
-        "4.5e-23",
-        "1234567890123456789",
-        "12345678901234567890",
-        "0.0000000000000000000000123",
         "-0",
         "3.4028235677973366e38",
         "1.4e-45",
         "7.0064923216240854e-46",
+        "0.0000000000000000000000123",
         "123456789012345678901234567890e-30",
+        "1e-400",
+        "-1e400",
     };
     for (const char* text : edges) EXPECT_TRUE(same(text)) << text;
     std::mt19937_64 generator(20111001);
