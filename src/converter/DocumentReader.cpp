@@ -16,6 +16,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "converter/ElementValues.h"
+
 namespace Pictavo {
 
 namespace {
@@ -54,15 +56,6 @@ void appendNodeText(const xmlNode* node, int depth, std::string& text, std::size
                 appendBounded(text, entity->content, budget);
         }
     }
-}
-
-// Byte by byte, A to Z only, whatever the locale: names are matched without
-// regard to case.
-std::string lowered(const char* name) {
-    std::string result(name);
-    for (char& c : result)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return result;
 }
 
 // The name libxml2 gives an element or attribute in its tree: the local name,
@@ -300,6 +293,7 @@ void Reader::handleOn(xmlParserCtxtPtr parser) {
 Name Reader::nameOf(const xmlChar* name) {
     auto seen = namesSeen.find(name);
     if (seen != namesSeen.end()) return seen->second;
+    // Names are matched without regard to case.
     const Name number = document.intern(lowered(reinterpret_cast<const char*>(name)));
     namesSeen.emplace(name, number);
     return number;

@@ -68,8 +68,7 @@ bool includesEnglish(std::string_view languages) {
         languages.remove_prefix(std::min(comma + 1, languages.size()));
         while (!language.empty() && isSpaceCharacter(language.front())) language.remove_prefix(1);
         while (!language.empty() && isSpaceCharacter(language.back())) language.remove_suffix(1);
-        const std::string lower = lowered(language);
-        if (lower == "en" || lower.compare(0, 3, "en-") == 0) return true;
+        if (equalsLowered(language, "en") || equalsLowered(language.substr(0, 3), "en-")) return true;
     }
     return false;
 }

@@ -1,12 +1,6 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "converter/Matrix.h"
 #include "converter/Report.h"
-#include "presentation/Path.h"
-#include "presentation/PathSegment.h"
 #include "presentation/Slide.h"
 
 namespace Pictavo {
