@@ -13,7 +13,6 @@
 
 namespace Pictavo {
 
-inline constexpr Report::Kind imageKind{"image", "images"};
 inline constexpr Report::Kind filterKind{"filter", "filters"};
 inline constexpr Report::Kind clipPathKind{"clip path", "clip paths"};
 inline constexpr Report::Kind maskKind{"mask", "masks"};
@@ -319,10 +318,6 @@ void Drawing::drawUse(Frame& frame) {
     frame.ctm.multiplyFromRight(translation(attributeLength(frame, Name::X, Axis::Horizontal),
                                             attributeLength(frame, Name::Y, Axis::Vertical)));
     drawElement(*target, frame, &use);
-}
-
-void Drawing::drawImage(const Frame& frame) {
-    if (frame.style.visible) svg.report.notCarried(imageKind);
 }
 
 void Drawing::drawForeignObject(const Frame& frame) {

@@ -241,4 +241,14 @@ std::optional<std::string> imageBytes(std::string_view href, const ImageOrigin& 
     return referencedFile(href, origin);
 }
 
+const ImageLoader::Loaded* ImageLoader::load(std::string_view href) {
+    auto [entry, added] = loaded.try_emplace(std::string(href));
+    if (added) {
+        std::optional<std::string> bytes = imageBytes(href, origin);
+        const std::optional<ImageHeader> header = bytes ? readImageHeader(*bytes) : std::nullopt;
+        if (header) entry->second = Loaded{std::make_shared<const std::string>(std::move(*bytes)), *header};
+    }
+    return entry->second ? &*entry->second : nullptr;
+}
+
 }  // namespace Pictavo

@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace Pictavo {
 
@@ -49,5 +51,24 @@ std::optional<std::string> decodeDataUri(std::string_view uri, std::size_t limit
 // scheme, and paths that leave the folder (through ".." or a symbolic link)
 // give nullopt.
 std::optional<std::string> imageBytes(std::string_view href, const ImageOrigin& origin);
+
+// The images of one drawing, each read once however often it is drawn
+// (through `use`): the copies share their bytes.
+class ImageLoader {
+public:
+    struct Loaded {
+        std::shared_ptr<const std::string> bytes;
+        ImageHeader header;
+    };
+
+    ImageOrigin origin;
+
+    // The image an href leads to, or null when it is refused or none of the
+    // three types.
+    const Loaded* load(std::string_view href);
+
+private:
+    std::unordered_map<std::string, std::optional<Loaded>> loaded;  // by href
+};
 
 }  // namespace Pictavo

@@ -20,6 +20,8 @@ int SVG::convert(const char* path) {
         std::printf("error: could not parse file %s\n", path);
         return 1;
     }
+    images = ImageLoader();
+    images.origin = imageOrigin(path);
     try {
         Drawing(*this, document).run();
     } catch (const UseBoundExceeded&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "converter/ImageSource.h"
 #include "converter/Report.h"
 #include "presentation/Slide.h"
 
@@ -10,6 +11,7 @@ class SVG {
 public:
     Orvane::Slide& slide;
     Report report;            // what the conversion left out or approximated
+    ImageLoader images;       // the drawing's images, read once each
 
     explicit SVG(Orvane::Slide& slide);
     SVG(const SVG&) = delete;

@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "presentation/ImageFiles.h"
+
 namespace Orvane {
 
 namespace {
@@ -97,8 +99,10 @@ public:
             if (leftover < 0) continue;
             struct stat status;
             if (fstat(leftover, &status) == 0 && S_ISREG(status.st_mode) &&
-                flock(leftover, LOCK_EX | LOCK_NB) == 0)
+                flock(leftover, LOCK_EX | LOCK_NB) == 0) {
                 unlinkat(folder, entry->d_name, 0);
+                ImageFiles::removeStaged(folder, entry->d_name);
+            }
             close(leftover);
         }
     }

@@ -24,6 +24,8 @@ public:
     // The errno of a failed opening or commit, or 0.
     int failure() const { return error; }
     const std::string& documentPath() const { return document; }
+    // Empty once removed or renamed.
+    const std::string& temporaryDocumentPath() const { return temporaryPath; }
 
     // Closes the temporary document and renames it to presentation.apxl.
     // False when the close or the rename failed.

@@ -5,7 +5,8 @@
 
 namespace Orvane {
 
-Keynote::Keynote(const char* folder) : bundle(folder), writer(bundle.descriptor()) {
+Keynote::Keynote(const char* folder)
+    : bundle(folder), images(folder, bundle.temporaryDocumentPath()), writer(bundle.descriptor()) {
     failed = bundle.descriptor() < 0;
     if (failed) errno = bundle.failure();
 }
@@ -25,6 +26,8 @@ void Keynote::add(std::unique_ptr<TransformableShape> drawable) {
         writer.writeHeader(width, height);
         drawing = true;
     }
+    // A drawable whose files could not be written fails the commit.
+    if (!drawable->storeFiles(images)) return;
     writer.add(std::move(drawable));
 }
 
@@ -34,16 +37,25 @@ int Keynote::commit() {
     if (!drawing) writer.writeHeader(width, height);
     drawing = true;
     const bool written = writer.finish();
-    if (written && bundle.commit()) return 0;
+    // Images move in before the document that refers to them.
+    const bool moved = written && images.moveIn();
+    if (moved && bundle.commit()) {
+        images.removeEarlier();
+        return 0;
+    }
     // Cleaning up must not hide the reason, which the writer's thread may
     // have met in its own errno.
-    const int reason = written ? bundle.failure() : writer.failure();
+    const int reason = !written ? writer.failure() : !moved ? images.failure() : bundle.failure();
     failed = 1;
+    images.discard();
     bundle.discard();
     errno = reason;
     return 1;
 }
 
-void Keynote::removeUnfinished() { Bundle::removeUnfinished(); }
+void Keynote::removeUnfinished() {
+    ImageFiles::removeUnfinished();
+    Bundle::removeUnfinished();
+}
 
 }  // namespace Orvane

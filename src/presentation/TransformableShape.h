@@ -4,6 +4,8 @@
 
 namespace Orvane {
 
+class ImageFiles;
+
 // The base of every drawable the presentation holds. The APXL transformation
 // of a drawable is a, b, c, d of `transformation` followed by `position`.
 class TransformableShape {
@@ -25,6 +27,9 @@ public:
     // place among the slide's drawables. Nothing is appended for a drawable
     // that cannot be written whole.
     virtual void write(std::string& document, int index) const = 0;
+    // Puts the files the drawable refers to into the bundle, before it is
+    // written: false when one could not be written.
+    virtual bool storeFiles(ImageFiles&) { return true; }
 };
 
 }  // namespace Orvane
