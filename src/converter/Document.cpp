@@ -59,13 +59,18 @@ const Element* Document::elementById(std::string_view id) const {
     return found == ids.end() ? nullptr : found->second;
 }
 
-const Element* Document::referencedBy(const Element& element) const {
-    const Attribute* href = element.attribute(Name::Href);
-    if (href == nullptr) href = element.attribute(Name::XlinkHref);
-    if (href == nullptr) return nullptr;
+std::string_view Element::href() const {
+    const Attribute* href = attribute(Name::Href);
+    if (href == nullptr) href = attribute(Name::XlinkHref);
+    if (href == nullptr) return std::string_view();
     std::string_view reference = href->text();
     while (!reference.empty() && isSpaceCharacter(reference.front())) reference.remove_prefix(1);
     while (!reference.empty() && isSpaceCharacter(reference.back())) reference.remove_suffix(1);
+    return reference;
+}
+
+const Element* Document::referencedBy(const Element& element) const {
+    const std::string_view reference = element.href();
     if (reference.empty() || reference.front() != '#') return nullptr;
     return elementById(reference.substr(1));
 }

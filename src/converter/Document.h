@@ -61,6 +61,9 @@ public:
     // The value of the named attribute, or null when the element has none.
     const Attribute* attribute(Name attributeName) const;
     std::string_view nameText() const;
+    // The href attribute's text, else xlink:href's, without white space
+    // around it; empty when there is neither.
+    std::string_view href() const;
 
     // What style sheet selectors ask.
     std::string_view elementName() const override { return nameText(); }
