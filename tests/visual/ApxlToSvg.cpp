@@ -117,6 +117,8 @@ public:
                 svg += pathElement(drawable, index);
             } else if (named(drawable, "textbox")) {
                 svg += textElement(drawable);
+            } else if (named(drawable, "image")) {
+                svg += imageElement(drawable);
             }
             // The slide's hidden title and body placeholders draw nothing.
         }
@@ -268,6 +270,22 @@ private:
 
     // A text box's position is its top-left corner; the first baseline sits
     // about one font size below it.
+    // The image file beside the document, referred to by its name: the
+    // drawing is read from the bundle folder. Its pixels span its natural
+    // size, which the transformation maps onto the slide.
+    std::string imageElement(const xmlNode* image) {
+        const Affine t = transformation(image);
+        const std::vector<double> size = numbers(attribute(image, "natural-size"), 2);
+        std::string out = "<image href=\"" + escaped(attribute(image, "image-data")) + "\" width=\"" +
+                          number(size[0]) + "\" height=\"" + number(size[1]) +
+                          "\" preserveAspectRatio=\"none\" transform=\"matrix(" + number(t.a) + " " + number(t.b) +
+                          " " + number(t.c) + " " + number(t.d) + " " + number(t.tx) + " " + number(t.ty) + ")\"";
+        xmlChar* opacity = xmlGetProp(image, reinterpret_cast<const xmlChar*>("opacity"));
+        if (opacity != nullptr) out += std::string(" opacity=\"") + reinterpret_cast<const char*>(opacity) + "\"";
+        xmlFree(opacity);
+        return out + "/>\n";
+    }
+
     std::string textElement(const xmlNode* textbox) {
         Affine t = transformation(textbox);
         const xmlNode* body = required(childNamed(textbox, "content"), "<content>");

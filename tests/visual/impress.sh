@@ -18,11 +18,12 @@ require_tools() {
 
 impress_tools=(soffice:libreoffice-impress pdftoppm:poppler-utils zip:zip)
 
-# pack_document BUNDLE KEY: the bundle's presentation.apxl zipped alone into
-# the file KEY (an absolute path).
+# pack_document BUNDLE KEY: the bundle's presentation.apxl and its image
+# files zipped into the file KEY (an absolute path): Impress reads the images
+# of a zipped document from inside it.
 pack_document() {
     rm -f "$2"
-    (cd "$1" && zip -q -X "$2" presentation.apxl)
+    (cd "$1" && shopt -s nullglob && zip -q -X "$2" presentation.apxl image-*)
 }
 
 # Long enough for a few hundred documents; a reader that hangs must not hold

@@ -91,7 +91,8 @@ compare() {
 # what went wrong.
 convert_and_read_own() {
     local svg=$1 name=$2
-    local bundle="$work/$name.bundle" roundtrip="$work/$name.roundtrip.svg"
+    # The round-tripped drawing lies in the bundle, beside the image files it names.
+    local bundle="$work/$name.bundle" roundtrip="$work/$name.bundle/roundtrip.svg"
     local output size width height
     if ! output=$(timeout 120 "$pictavo" "$svg" "$bundle" 2>&1); then
         echo "error pictavo failed: ${output//$'\n'/ }"
