@@ -91,6 +91,11 @@ TEST(ApxlToSvg, WritesEachDrawableInSlideCoordinates) {
          "paragraph-alignment=\"center\"><![CDATA[t]]></content></textbox>",
          "<text transform=\"matrix(1 0 0 1 0 0)\" x=\"50\" y=\"10\" font-family=\"F\" font-size=\"10\" "
          "text-anchor=\"middle\">t</text>\n"},
+        {"image's pixels mapped by its transformation, its file by name",
+         "<image display-name=\"i\" image-data=\"image-1.png\" natural-size=\"40 20\" "
+         "transformation=\"2 0.5 -0.5 2 10 20\" opacity=\"0.5\" byte-size=\"9\"/>\n",
+         "<image href=\"image-1.png\" width=\"40\" height=\"20\" preserveAspectRatio=\"none\" "
+         "transform=\"matrix(2 0.5 -0.5 2 10 20)\" opacity=\"0.5\"/>\n"},
     };
     for (const Case& c : cases) {
         std::string out, error;
