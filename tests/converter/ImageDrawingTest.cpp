@@ -68,7 +68,6 @@ TEST(ImageDrawing, PreserveAspectRatioPlacesThePixels) {
         {"preserveAspectRatio='none'", "png 40x20 2.5 0 0 5 0 0"},
         {"preserveAspectRatio='xMinYMax slice'", "png 40x20 5 0 0 5 0 0 approximated: 1 image sliced (shown whole)"},
         {"preserveAspectRatio='xMidYMid slice'", "png 40x20 5 0 0 5 -50 0 approximated: 1 image sliced (shown whole)"},
-        {"preserveAspectRatio='bogus'", "png 40x20 2.5 0 0 2.5 0 25"},
     };
     for (const Case& row : cases)
         check({"<image width='100' height='100' " + row.body + " href='" + png40x20 + "'/>", row.expected});
@@ -80,7 +79,6 @@ TEST(ImageDrawing, BoxAndMatrixPlaceTheImage) {
         // Auto sides: the pixel size, or the pixels' proportions.
         {"<image x='5' y='6'" + href + "/>", "png 40x20 1 0 0 1 5 6"},
         {"<image width='80'" + href + "/>", "png 40x20 2 0 0 2 0 0"},
-        {"<image height='auto' width='80'" + href + "/>", "png 40x20 2 0 0 2 0 0"},
         {"<image height='10'" + href + "/>", "png 40x20 0.5 0 0 0.5 0 0"},
         // Units and per cent of the viewport.
         {"<image x='1in' y='50%' width='50%' height='20'" + href + "/>", "png 40x20 1 0 0 1 126 50"},
@@ -105,8 +103,6 @@ TEST(ImageDrawing, EachTypeByContentOthersDropped) {
         {"data:image/png;base64," + base64(imagebytes::png(0, 4)), " dropped: 1 image"},
         {"data:image/png;base64," + base64(imagebytes::png(3, 4).substr(0, 20)), " dropped: 1 image"},
         {"data:image/bmp;base64," + base64("BM" + std::string(60, '\0')), " dropped: 1 image"},
-        {"data:image/svg+xml,%3Csvg/%3E", " dropped: 1 image"},
-        {"data:image/png;base64,%%%", " dropped: 1 image"},
         {"/etc/passwd", " dropped: 1 image"},
         {"https://example.com/a.png", " dropped: 1 image"},
         {"", " dropped: 1 image"},

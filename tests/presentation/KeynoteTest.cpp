@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "presentation/Image.h"
 #include "presentation/Keynote.h"
 #include "presentation/Text.h"
 
@@ -162,4 +163,71 @@ TEST_F(KeynoteBundle, SignalCleanupRemovesOnlyWhatIsUnfinished) {
         Keynote::removeUnfinished();
         EXPECT_EQ(listing(bundle), row.after);
     }
+}
+
+namespace {
+
+std::unique_ptr<Orvane::Image> image(std::shared_ptr<const std::string> bytes, const char* extension) {
+    return std::make_unique<Orvane::Image>(std::move(bytes), extension, 1, 1);
+}
+
+}  // namespace
+
+// A committed run's images replace an earlier run's, and none of the earlier
+// run's image files stays; images sharing their bytes share one file. A
+// failed run leaves the bundle as it found it, without a staged file.
+TEST_F(KeynoteBundle, CommitReplacesTheEarlierImages) {
+    const struct {
+        bool earlier;
+        bool writesFail;
+        const char* after;
+    } rows[] = {
+        {true, false, "image-1.png=P image-2.jpg=J image-x.png=ours presentation.apxl=document"},
+        {false, false, "image-1.png=P image-2.jpg=J presentation.apxl=document"},
+        {true, true, "image-1.png=old image-2.gif=old image-3.jpg=old image-x.png=ours presentation.apxl=earlier"},
+        {false, true, "none"},
+    };
+    for (const auto& row : rows) {
+        const fs::path bundle = folder / (std::to_string(&row - rows) + ".key");
+        SCOPED_TRACE(bundle);
+        if (row.earlier) {
+            fs::create_directory(bundle);
+            for (const char* name : {"image-1.png", "image-2.gif", "image-3.jpg"}) std::ofstream(bundle / name) << "old";
+            std::ofstream(bundle / "image-x.png") << "ours";
+            std::ofstream(bundle / "presentation.apxl") << "earlier";
+        }
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (row.writesFail) limit = std::make_unique<FileSizeLimit>(64 * 1024);
+            Keynote keynote(bundle.c_str());
+            const auto shared = std::make_shared<const std::string>("P");
+            keynote.add(image(shared, "png"));
+            keynote.add(image(std::make_shared<const std::string>("J"), "jpg"));
+            keynote.add(image(shared, "png"));
+            if (row.writesFail) addBoxes(keynote);
+            EXPECT_EQ(keynote.commit(), row.writesFail ? 1 : 0);
+        }
+        EXPECT_EQ(listing(bundle), row.after);
+    }
+}
+
+// Staged images go with the unfinished document when a signal ends the run,
+// and a killed run's staging folder goes with its document.
+TEST_F(KeynoteBundle, UnfinishedImagesAreRemoved) {
+    const fs::path signalled = folder / "signalled.key";
+    {
+        Keynote keynote(signalled.c_str());
+        keynote.add(image(std::make_shared<const std::string>("G"), "gif"));
+        Keynote::removeUnfinished();
+        EXPECT_EQ(listing(signalled), "none");
+    }
+    const fs::path killed = folder / "killed.key";
+    fs::create_directories(killed / ".presentation.apxl.killed.images");
+    std::ofstream(killed / ".presentation.apxl.killed") << "killed";
+    std::ofstream(killed / ".presentation.apxl.killed.images" / "image-1.png") << "P";
+    {
+        Keynote keynote(killed.c_str());
+        EXPECT_EQ(keynote.commit(), 0);
+    }
+    EXPECT_EQ(listing(killed), "presentation.apxl=document");
 }
