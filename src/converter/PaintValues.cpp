@@ -9,8 +9,8 @@ namespace Pictavo {
 namespace {
 
 // url(#id), url("#id") or url('#id'), white space allowed inside the
-// parentheses. `id` is what follows '#', empty when the reference names no
-// element of this document.
+// parentheses. `id` is what follows '#', empty when the reference is not a
+// fragment of this document.
 bool readUrl(ValueScanner& scanner, std::string_view& id) {
     if (!scanner.keyword("url") || !scanner.character('(')) return false;
     scanner.skipSpace();
@@ -24,8 +24,9 @@ bool readUrl(ValueScanner& scanner, std::string_view& id) {
         if (!scanner.upTo(')', reference)) return false;
         while (!reference.empty() && isSpaceCharacter(reference.back())) reference.remove_suffix(1);
     }
-    const std::size_t hash = reference.find('#');
-    id = hash == std::string_view::npos ? std::string_view() : reference.substr(hash + 1);
+    // Only a fragment of this document is read; another document's element
+    // is never loaded.
+    id = !reference.empty() && reference.front() == '#' ? reference.substr(1) : std::string_view();
     scanner.skipSpace();
     return scanner.character(')');
 }

@@ -125,7 +125,7 @@ TEST(Paints, ReadNoneColoursAndReferences) {
         {"url(\"#g\") red", "url g | 255 0 0 1"},
         {"url(#a) none", "url a | none"},
         {"url(#a) currentColor", "url a | current"},
-        {"url(other.svg)", "url "},
+        {"url(other.svg#a)", "url "},
         {"url(#a) reddish", "invalid"},
         {"url(#a", "invalid"},
         {"none red", "invalid"},
