@@ -103,31 +103,32 @@ std::optional<int> readCommandLine(int argc, char** argv, Run& run) {
     return std::nullopt;
 }
 
+bool unreadable(const char* input) {
+    std::printf("error: cannot read %s: %s\n", input, std::strerror(errno));
+    return false;
+}
+
 // Only a regular file can hold a drawing: a folder fails inside the parser
 // and a named pipe or a device may never end, so the type is checked before
-// anything opens the input. Standard input is taken as it comes.
+// anything opens the input. Opening it then gives the system's reason where
+// the parser would only find the document empty. Standard input is taken as
+// it comes.
 bool inputIsReadable(const char* input) {
     if (input == std::string_view(standardInput)) return true;
     struct stat status;
-    if (stat(input, &status) != 0) {
-        std::printf("error: cannot read %s: %s\n", input, std::strerror(errno));
-        return false;
-    }
+    if (stat(input, &status) != 0) return unreadable(input);
     if (!S_ISREG(status.st_mode)) {
         std::printf("error: could not parse file %s\n", input);
         return false;
     }
-    const int probe = open(input, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (probe < 0) {
-        std::printf("error: cannot read %s: %s\n", input, std::strerror(errno));
-        return false;
-    }
+    const int probe = open(input, O_RDONLY | O_CLOEXEC);
+    if (probe < 0) return unreadable(input);
     close(probe);
     return true;
 }
 
-// The report's lines, made before the document is saved so that running out
-// of memory for them still fails the run as a whole.
+// The report's lines, made before the document is committed, so that running
+// out of memory for them still fails the run as a whole.
 std::vector<std::string> reportLines(const char* input, const Pictavo::Report& report) {
     std::vector<std::string> lines;
     const std::string prefix = std::string("pictavo: ") + input + ": ";
