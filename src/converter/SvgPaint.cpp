@@ -86,6 +86,8 @@ void Drawing::paint(Orvane::Path& path, const Frame& frame, float sizeScale) {
         }
         path.strokes.push_back(std::move(stroke));
     }
+    // A line has no interior: SVG never fills it, whatever fill it inherits.
+    if (frame.element->name == Name::Line) return;
     if (const std::optional<Rgba> color = paintColor(style.fill, style, style.fillOpacity)) {
         Orvane::Path::Fill fill;
         fill.color = pathColor(*color, frame.opacity);
