@@ -8,22 +8,13 @@ namespace {
 
 bool isLineBreak(char c) { return c == '\n' || c == '\r' || c == '\f'; }
 
-bool isHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int hexValue(char c) {
-    if (c <= '9') return c - '0';
-    return loweredCharacter(c) - 'a' + 10;
-}
-
 // Letters, the low line and every byte of a non-ASCII character.
 bool isNameStart(char c) {
     const unsigned char byte = static_cast<unsigned char>(c);
-    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || byte == '_' || byte >= 0x80;
+    return isLetterCharacter(c) || c == '_' || byte >= 0x80;
 }
 
-bool isNameCharacter(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '-'; }
+bool isNameCharacter(char c) { return isNameStart(c) || isDigitCharacter(c) || c == '-'; }
 
 bool isValidEscape(std::string_view text, std::size_t position) {
     return position + 1 < text.size() && text[position] == '\\' && !isLineBreak(text[position + 1]);
@@ -60,13 +51,13 @@ void appendUtf8(char32_t code, std::string& out) {
 // digits and one white space after them, or else the one character escaped.
 std::size_t readEscape(std::string_view text, std::size_t position, std::string& out) {
     std::size_t next = position + 1;
-    if (!isHexDigit(text[next])) {
+    if (hexadecimalValue(text[next]) < 0) {
         out += text[next];
         return next + 1;
     }
     char32_t code = 0;
-    for (int digits = 0; digits < 6 && next < text.size() && isHexDigit(text[next]); ++digits, ++next) {
-        code = code * 16 + static_cast<char32_t>(hexValue(text[next]));
+    for (int digits = 0; digits < 6 && next < text.size() && hexadecimalValue(text[next]) >= 0; ++digits, ++next) {
+        code = code * 16 + static_cast<char32_t>(hexadecimalValue(text[next]));
     }
     if (next < text.size() && isSpaceCharacter(text[next])) {
         const bool crlf = text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n';
@@ -102,19 +93,6 @@ char closerOf(char opener) {
 }
 
 }  // namespace
-
-std::string lowered(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = loweredCharacter(c);
-    return result;
-}
-
-std::string_view trimmed(std::string_view text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && isSpaceCharacter(text[begin])) ++begin;
-    while (end > begin && isSpaceCharacter(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
 
 std::size_t skipComments(std::string_view text, std::size_t position) {
     while (startsComment(text, position)) position = commentEnd(text, position);

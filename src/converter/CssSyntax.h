@@ -11,9 +11,6 @@
 // indexes into the text; nothing here allocates unless it decodes.
 namespace Pictavo::Css {
 
-std::string lowered(std::string_view text);
-std::string_view trimmed(std::string_view text);
-
 std::size_t skipComments(std::string_view text, std::size_t position);
 
 // Skips white space and comments. Tells whether white space was among them:

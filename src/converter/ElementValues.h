@@ -10,12 +10,6 @@
 
 namespace Pictavo {
 
-inline std::string lowered(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = loweredCharacter(c);
-    return result;
-}
-
 // How much the matrix scales lengths: the square root of the area factor of
 // its linear part. Stroke widths and font sizes follow the drawing's scale by
 // it, as the points do through the matrix itself.

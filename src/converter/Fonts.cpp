@@ -33,12 +33,6 @@ struct GenericFamily {
 const GenericFamily genericFamilies[] = {
     {"serif", "Times"}, {"sans-serif", "Helvetica"}, {"monospace", "Courier"}};
 
-std::string_view trimmedSpace(std::string_view text) {
-    while (!text.empty() && isSpaceCharacter(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpaceCharacter(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 bool sizeKeyword(ValueScanner& scanner, float parentSize, float& size) {
     for (const NamedSize& named : namedSizes) {
         if (scanner.keyword(named.keyword)) {
@@ -114,7 +108,7 @@ std::string presentedFontFamily(std::string_view list) {
     ValueScanner scanner(list);
     scanner.skipSpace();
     std::string_view quoted;
-    if (scanner.quoted(quoted)) return std::string(trimmedSpace(quoted));
+    if (scanner.quoted(quoted)) return std::string(trimmed(quoted));
     std::string family;
     std::string_view word;
     while (scanner.identifier(word)) {
@@ -192,7 +186,7 @@ std::optional<FontShorthand> readFontShorthand(std::string_view text, float pare
         if (!scanner.keyword("normal") && !scanner.length(lineHeight)) return std::nullopt;
         scanner.skipSpace();
     }
-    font.family = trimmedSpace(scanner.rest());
+    font.family = trimmed(scanner.rest());
     if (font.family.empty()) return std::nullopt;
     return font;
 }

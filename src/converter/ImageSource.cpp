@@ -73,13 +73,6 @@ std::optional<ImageHeader> jpegHeader(std::string_view bytes) {
     }
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    const char lowered = loweredCharacter(c);
-    if (lowered >= 'a' && lowered <= 'f') return lowered - 'a' + 10;
-    return -1;
-}
-
 // %XX sequences decoded; nullopt on a malformed one or beyond `limit` bytes.
 std::optional<std::string> percentDecoded(std::string_view text, std::size_t limit) {
     std::string decoded;
@@ -89,8 +82,8 @@ std::optional<std::string> percentDecoded(std::string_view text, std::size_t lim
             decoded += text[at];
             continue;
         }
-        const int high = at + 2 < text.size() ? hexValue(text[at + 1]) : -1;
-        const int low = high >= 0 ? hexValue(text[at + 2]) : -1;
+        const int high = at + 2 < text.size() ? hexadecimalValue(text[at + 1]) : -1;
+        const int low = high >= 0 ? hexadecimalValue(text[at + 2]) : -1;
         if (low < 0) return std::nullopt;
         decoded += static_cast<char>(high << 4 | low);
         at += 2;
@@ -101,7 +94,7 @@ std::optional<std::string> percentDecoded(std::string_view text, std::size_t lim
 int base64Value(char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A';
     if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (isDigitCharacter(c)) return c - '0' + 52;
     if (c == '+') return 62;
     if (c == '/') return 63;
     return -1;
@@ -137,10 +130,9 @@ std::optional<std::string> base64Decoded(std::string_view text, std::size_t limi
 bool hasScheme(std::string_view reference) {
     const std::size_t colon = reference.find(':');
     if (colon == std::string_view::npos || colon == 0) return false;
-    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    if (!isLetter(reference[0])) return false;
+    if (!isLetterCharacter(reference[0])) return false;
     for (char c : reference.substr(1, colon - 1)) {
-        if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
+        if (!isLetterCharacter(c) && !isDigitCharacter(c) && c != '+' && c != '-' && c != '.') return false;
     }
     return true;
 }
@@ -184,12 +176,6 @@ std::optional<std::string> referencedFile(std::string_view reference, const Imag
     return fileContent(real, origin.fileLimit);
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isSpaceCharacter(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpaceCharacter(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 std::optional<ImageHeader> readImageHeader(std::string_view bytes) {
@@ -226,7 +212,7 @@ std::optional<std::string> decodeDataUri(std::string_view uri, std::size_t limit
     const std::string_view mediaType = uri.substr(5, comma - 5);
     const std::size_t lastParameter = mediaType.rfind(';');
     const bool base64 = lastParameter != std::string_view::npos &&
-                        equalsLowered(trimmed(mediaType.substr(lastParameter + 1)), "base64");
+                        equalsKeyword(mediaType.substr(lastParameter + 1), "base64");
     // Base64 text may itself be percent-encoded; its decoding only shrinks.
     std::optional<std::string> data =
         percentDecoded(uri.substr(comma + 1), base64 ? uri.size() : limit);

@@ -14,23 +14,9 @@ namespace Pictavo {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isSpaceCharacter(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpaceCharacter(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-bool isKeyword(std::string_view value, std::string_view lowerWord) {
-    value = trimmed(value);
-    if (value.size() != lowerWord.size()) return false;
-    for (std::size_t i = 0; i < value.size(); ++i)
-        if (loweredCharacter(value[i]) != lowerWord[i]) return false;
-    return true;
-}
-
 // A text property whose keyword none means the same as not setting it.
 std::string_view unlessNone(std::string_view value) {
-    return isKeyword(value, "none") ? std::string_view() : trimmed(value);
+    return equalsKeyword(value, "none") ? std::string_view() : trimmed(value);
 }
 
 }  // namespace
@@ -136,9 +122,9 @@ bool readTextAnchorProperty(std::string_view value, const ComputedStyle&, Comput
 }
 
 bool readVisibility(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
-    if (isKeyword(value, "visible"))
+    if (equalsKeyword(value, "visible"))
         style.visible = true;
-    else if (isKeyword(value, "hidden") || isKeyword(value, "collapse"))
+    else if (equalsKeyword(value, "hidden") || equalsKeyword(value, "collapse"))
         style.visible = false;
     else
         return false;
@@ -146,7 +132,7 @@ bool readVisibility(std::string_view value, const ComputedStyle&, ComputedStyle&
 }
 
 bool readDisplay(std::string_view value, const ComputedStyle&, ComputedStyle& style) {
-    style.displayed = !isKeyword(value, "none");
+    style.displayed = !equalsKeyword(value, "none");
     return true;
 }
 
@@ -278,7 +264,7 @@ const Cascade::Property* propertyNamed(std::string_view name) {
 // A style element's text is a sheet when its type says CSS, or nothing.
 bool holdsCss(const Element& style) {
     const Attribute* type = style.attribute(Name::Type);
-    return type == nullptr || trimmed(type->text()).empty() || isKeyword(type->text(), "text/css");
+    return type == nullptr || trimmed(type->text()).empty() || equalsKeyword(type->text(), "text/css");
 }
 
 std::string characterData(const Element& element) {
@@ -302,7 +288,7 @@ Cascade::Cascade(const Document& document) {
 
 void Cascade::apply(const Property& property, std::string_view value, const ComputedStyle& parent,
                     ComputedStyle& style) const {
-    if (isKeyword(value, "inherit"))
+    if (equalsKeyword(value, "inherit"))
         property.inherit(parent, style);
     else
         property.read(value, parent, style);

@@ -50,9 +50,9 @@ bool removeImportant(std::string_view& value) {
         !equalsLowered(value.substr(value.size() - keyword.size()), keyword)) {
         return false;
     }
-    const std::string_view before = Css::trimmed(value.substr(0, value.size() - keyword.size()));
+    const std::string_view before = trimmed(value.substr(0, value.size() - keyword.size()));
     if (before.empty() || before.back() != '!') return false;
-    value = Css::trimmed(before.substr(0, before.size() - 1));
+    value = trimmed(before.substr(0, before.size() - 1));
     return true;
 }
 
@@ -73,9 +73,9 @@ void addDeclaration(std::string_view item, std::vector<Declaration>& declaration
         uncommented = Css::withoutComments(written);
         value = uncommented;
     }
-    value = Css::trimmed(value);
+    value = trimmed(value);
     const bool important = removeImportant(value);
-    declarations.push_back({Css::lowered(name), std::string(value), important});
+    declarations.push_back({lowered(name), std::string(value), important});
 }
 
 struct Match {

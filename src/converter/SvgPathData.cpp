@@ -48,7 +48,7 @@ int groupSize(char command) {
 
 bool isCommand(char lowered) { return lowered == 'z' || groupSize(lowered) > 0; }
 
-bool startsNumber(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-'; }
+bool startsNumber(char c) { return isDigitCharacter(c) || c == '.' || c == '+' || c == '-'; }
 
 bool samePoint(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
 

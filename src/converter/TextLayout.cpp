@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "converter/ValueScanner.h"
 #include "presentation/Text.h"
 
 namespace Pictavo {
@@ -31,7 +32,7 @@ void CollapsedText::append(std::string_view data, bool preserve) {
     for (char c : data) {
         const bool lineBreak = c == '\n' || c == '\r';
         if (lineBreak && !preserve) continue;
-        if (lineBreak || c == '\t' || c == ' ') {
+        if (isSpaceCharacter(c)) {
             if (preserve) {
                 content += ' ';
                 endsCollapsible = false;

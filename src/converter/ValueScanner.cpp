@@ -9,10 +9,8 @@ namespace Pictavo {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool startsIdentifier(char c) { return isLetter(c) || c == '-' || c == '_'; }
-bool continuesIdentifier(char c) { return startsIdentifier(c) || isDigit(c); }
+bool startsIdentifier(char c) { return isLetterCharacter(c) || c == '-' || c == '_'; }
+bool continuesIdentifier(char c) { return startsIdentifier(c) || isDigitCharacter(c); }
 
 // from_chars rounds decimal digits to the double strtod gives; only a value
 // beyond the range of a double, which from_chars refuses, goes to strtod
@@ -50,6 +48,18 @@ bool equalsLowered(std::string_view text, std::string_view lowerWord) {
     return true;
 }
 
+std::string lowered(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = loweredCharacter(c);
+    return result;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isSpaceCharacter(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpaceCharacter(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 bool ValueScanner::skipCommaAndSpace() {
     const std::size_t start = position;
     skipSpace();
@@ -63,19 +73,19 @@ std::size_t ValueScanner::numberEnd(std::size_t from) const {
     std::size_t end = from;
     if (end < size && (text[end] == '+' || text[end] == '-')) ++end;
     const std::size_t integerStart = end;
-    while (end < size && isDigit(text[end])) ++end;
+    while (end < size && isDigitCharacter(text[end])) ++end;
     const bool integerDigits = end > integerStart;
-    if (end + 1 < size && text[end] == '.' && isDigit(text[end + 1])) {
+    if (end + 1 < size && text[end] == '.' && isDigitCharacter(text[end + 1])) {
         end += 2;
-        while (end < size && isDigit(text[end])) ++end;
+        while (end < size && isDigitCharacter(text[end])) ++end;
     } else if (!integerDigits) {
         return from;
     }
     if (end < size && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t exponent = end + 1;
         if (exponent < size && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
-        if (exponent < size && isDigit(text[exponent])) {
-            while (exponent < size && isDigit(text[exponent])) ++exponent;
+        if (exponent < size && isDigitCharacter(text[exponent])) {
+            while (exponent < size && isDigitCharacter(text[exponent])) ++exponent;
             end = exponent;
         }
     }
@@ -102,7 +112,7 @@ bool ValueScanner::length(Length& value) {
         return true;
     }
     std::size_t end = position;
-    while (end < text.size() && isLetter(text[end])) ++end;
+    while (end < text.size() && isLetterCharacter(text[end])) ++end;
     if (end == position) return true;
     const std::string_view name = text.substr(position, end - position);
     for (const UnitName& unit : unitNames) {

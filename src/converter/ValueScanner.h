@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace Pictavo {
@@ -20,6 +21,10 @@ bool isAngle(Unit unit);
 inline bool isSpaceCharacter(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
+
+// ASCII only, whatever the locale.
+inline bool isDigitCharacter(char c) { return c >= '0' && c <= '9'; }
+inline bool isLetterCharacter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Reads attribute and property values left to right. Every reader of the
 // converter is built on these calls, so numbers, signs, separators and
@@ -82,7 +87,7 @@ inline char loweredCharacter(char c) {
 
 // The value of a hexadecimal digit, -1 for any other character.
 inline int hexadecimalValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
+    if (isDigitCharacter(c)) return c - '0';
     const char lowered = loweredCharacter(c);
     if (lowered >= 'a' && lowered <= 'f') return lowered - 'a' + 10;
     return -1;
@@ -90,5 +95,15 @@ inline int hexadecimalValue(char c) {
 
 // Whether `text` equals `lowerWord` without regard to case.
 bool equalsLowered(std::string_view text, std::string_view lowerWord);
+
+std::string lowered(std::string_view text);
+
+// The text without the white space around it.
+std::string_view trimmed(std::string_view text);
+
+// Whether the whole value, white space around it aside, is the keyword.
+inline bool equalsKeyword(std::string_view value, std::string_view lowerWord) {
+    return equalsLowered(trimmed(value), lowerWord);
+}
 
 }  // namespace Pictavo
