@@ -75,7 +75,7 @@ bool hasRequiredAttributes(const ShapeElement& shape, const Element& element) {
 
 }  // namespace
 
-// A shape's children are drawn after it, as the converter always drew them.
+// A shape's children are drawn after it, so that nothing nested in a shape is lost.
 void Drawing::drawShape(const Frame& frame) {
     for (const ShapeElement& shape : shapeElements) {
         if (shape.name != frame.element->name) continue;

@@ -102,6 +102,16 @@ bool wholeValue(ValueScanner& scanner) {
     return scanner.atEnd();
 }
 
+// A property value that one of the shorthand's part readers reads whole.
+template <typename Value, typename ReadPart>
+std::optional<Value> wholePart(std::string_view text, ReadPart readPart) {
+    ValueScanner scanner(text);
+    scanner.skipSpace();
+    Value value{};
+    if (!readPart(scanner, value) || !wholeValue(scanner)) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 std::string presentedFontFamily(std::string_view list) {
@@ -125,28 +135,14 @@ std::string presentedFontFamily(std::string_view list) {
 }
 
 std::optional<float> readFontSize(std::string_view text, float parentSize) {
-    ValueScanner scanner(text);
-    scanner.skipSpace();
-    float size = 0;
-    if (!fontSize(scanner, parentSize, size) || !wholeValue(scanner)) return std::nullopt;
-    return size;
+    return wholePart<float>(text, [parentSize](ValueScanner& scanner, float& size) {
+        return fontSize(scanner, parentSize, size);
+    });
 }
 
-std::optional<bool> readFontWeightBold(std::string_view text) {
-    ValueScanner scanner(text);
-    scanner.skipSpace();
-    bool bold = false;
-    if (!fontWeight(scanner, bold) || !wholeValue(scanner)) return std::nullopt;
-    return bold;
-}
+std::optional<bool> readFontWeightBold(std::string_view text) { return wholePart<bool>(text, fontWeight); }
 
-std::optional<bool> readFontStyleItalic(std::string_view text) {
-    ValueScanner scanner(text);
-    scanner.skipSpace();
-    bool italic = false;
-    if (!fontStyle(scanner, italic) || !wholeValue(scanner)) return std::nullopt;
-    return italic;
-}
+std::optional<bool> readFontStyleItalic(std::string_view text) { return wholePart<bool>(text, fontStyle); }
 
 std::optional<TextAnchor> readTextAnchor(std::string_view text) {
     ValueScanner scanner(text);

@@ -21,8 +21,6 @@ static Matrix product(const Matrix& a, const Matrix& b) {
     return result;
 }
 
-void Matrix::multiplyFromLeft(const Matrix& b) { *this = product(b, *this); }
-
 void Matrix::multiplyFromRight(const Matrix& b) { *this = product(*this, b); }
 
 Orvane::Point Matrix::operator*(const Orvane::Point& p) const {

@@ -15,7 +15,6 @@ public:
 
     static Matrix identity();
 
-    void multiplyFromLeft(const Matrix& b);   // this := b * this
     void multiplyFromRight(const Matrix& b);  // this := this * b
     Orvane::Point operator*(const Orvane::Point& p) const;
 };

@@ -10,13 +10,6 @@ void TransformableShape::setPosition(float x, float y) {
     position[1] = y;
 }
 
-void TransformableShape::setScale(float scale) {
-    transformation[0] = scale;
-    transformation[1] = 0;
-    transformation[2] = 0;
-    transformation[3] = scale;
-}
-
 void TransformableShape::setTransformation(float a, float b, float c, float d, float tx,
                                            float ty) {
     float values[6] = {a, b, c, d, tx, ty};

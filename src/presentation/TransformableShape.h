@@ -20,7 +20,6 @@ public:
     virtual ~TransformableShape() = default;
 
     void setPosition(float x, float y);
-    void setScale(float scale);
     void setTransformation(float a, float b, float c, float d, float tx, float ty);
 
     // Appends the drawable's APXL elements to `document`; `index` is its

@@ -8,22 +8,14 @@
 
 #include "presentation/Image.h"
 #include "presentation/ImageFiles.h"
+#include "presentation/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
 using Orvane::Image;
 
 namespace {
 
-class ImageBundle : public ::testing::Test {
-protected:
-    fs::path folder = (fs::temp_directory_path() / "image-test-XXXXXX").string();
-    void SetUp() override {
-        std::string pattern = folder.string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder); }
-};
+class ImageBundle : public TemporaryFolder {};
 
 }  // namespace
 

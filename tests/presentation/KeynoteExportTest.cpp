@@ -14,6 +14,7 @@
 #include "presentation/DocumentFrame.h"
 #include "presentation/Keynote.h"
 #include "presentation/Path.h"
+#include "presentation/TemporaryFolder.h"
 #include "presentation/Text.h"
 
 namespace fs = std::filesystem;
@@ -124,12 +125,7 @@ public:
     void write(std::string&, int) const override { throw std::bad_alloc(); }
 };
 
-class KeynoteExport : public ::testing::Test {
-protected:
-    std::string folder = (fs::temp_directory_path() / "keynote-export-XXXXXX").string();
-    void SetUp() override { ASSERT_NE(mkdtemp(folder.data()), nullptr); }
-    void TearDown() override { fs::remove_all(folder); }
-};
+class KeynoteExport : public TemporaryFolder {};
 
 }  // namespace
 
@@ -144,7 +140,7 @@ TEST_F(KeynoteExport, WritesTheDrawablesInOrderBetweenHeaderAndFooter) {
     const Row rows[] = {{0, false}, {1, true}, {127, true}, {5003, true}, {20000, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.drawables);
-        const std::string bundle = folder + "/" + std::to_string(row.drawables) + ".key";
+        const std::string bundle = folder.string() + "/" + std::to_string(row.drawables) + ".key";
         Keynote keynote(bundle.c_str());
         if (row.sized) keynote.setSize(1024, 76);
         for (int i = 0; i < row.drawables; ++i) keynote.add(drawable(i));
@@ -172,7 +168,7 @@ TEST_F(KeynoteExport, RefusesCallsOutOfOrder) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        const std::string bundle = folder + "/" + row.label;
+        const std::string bundle = folder.string() + "/" + row.label;
         Keynote keynote(bundle.c_str());
         row.calls(keynote);
         ASSERT_EQ(keynote.commit(), 0);
@@ -201,7 +197,7 @@ TEST_F(KeynoteExport, UncommittedRunLeavesTheBundleAsFound) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        const std::string bundle = folder + "/" + row.label + ".key";
+        const std::string bundle = folder.string() + "/" + row.label + ".key";
         if (row.bundleExisted) {
             ASSERT_TRUE(fs::create_directory(bundle));
         }

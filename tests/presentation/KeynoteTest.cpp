@@ -15,6 +15,7 @@
 
 #include "presentation/Image.h"
 #include "presentation/Keynote.h"
+#include "presentation/TemporaryFolder.h"
 #include "presentation/Text.h"
 
 namespace fs = std::filesystem;
@@ -64,16 +65,7 @@ private:
     void (*previousAction)(int);
 };
 
-class KeynoteBundle : public ::testing::Test {
-protected:
-    fs::path folder = (fs::temp_directory_path() / "keynote-test-XXXXXX").string();
-    void SetUp() override {
-        std::string pattern = folder.string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder); }
-};
+class KeynoteBundle : public TemporaryFolder {};
 
 }  // namespace
 
