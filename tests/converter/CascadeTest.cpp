@@ -36,6 +36,7 @@ TEST(Cascade, OriginsSpecificityAndImportance) {
          "fill(0,0,1,1) at(0,0)"},
         {"<style>.c { fill: blue } .c { fill: lime }</style>" + rect + " class=\"c\"/>",
          "fill(0,1,0,1) at(0,0)"},
+        {rect + " style=\" Fill : red ; fill:blue;\"/>", "fill(0,0,1,1) at(0,0)"},
         // A sheet later in the document applies to elements before it.
         {rect + " class=\"late\"/><style>.late { stroke: blue }</style>",
          "fill(0,0,0,1) stroke(0,0,1,1 w1) at(0,0)"},

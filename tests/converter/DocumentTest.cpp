@@ -22,9 +22,7 @@ const char* const entities =
     "<!ENTITY shapes \"<rect width='1' height='1'/><g><circle r='1'/></g>\">\n]>\n";
 
 // Only fill, stroke, stroke-width, stroke-dasharray, style and opacity pass to
-// children; the style's paint comes before the attributes'. A rectangle's
-// radius that is not positive takes the other one, each is limited to half
-// its side, and a rounded outline starts at (width - rx, 0). Text has its own
+// children; the style's paint comes before the attributes'. Text has its own
 // tests.
 TEST(Document, InheritancePaintAndPlacement) {
     const std::string r = "<rect x=\"1\" y=\"2\" width=\"3\" height=\"4\"";
@@ -47,9 +45,6 @@ TEST(Document, InheritancePaintAndPlacement) {
         {"<g fill=\"&again;\">" + rect + "</g>", "fill(0,0,1,1) at(1,2)"},
         {r + " style=\"stroke:none;fill:&colour;;\"/>", "fill(0,0,1,1) at(1,2)"},
         {r + " fill=\"\" style=\"\" transform=\"\"/>", "fill(0,0,0,1) at(1,2)"},
-        {"<rect width=\"100\" height=\"100\" rx=\"0\"/><rect width=\"100\" height=\"100\" ry=\"4\"/>"
-         "<rect width=\"40\" height=\"20\" rx=\"30\"/>",
-         "fill(0,0,0,1) at(0,0); fill(0,0,0,1) at(96,0); fill(0,0,0,1) at(20,0)"},
         // Siblings start again from their parent's state.
         {"<g fill=\"red\" transform=\"translate(10,0)\">" + rect + "</g><g>" + rect + "</g>" + r +
              " fill=\"blue\"/>" + rect,
@@ -109,8 +104,6 @@ TEST(Document, SvgElementSetsTheSlideSize) {
         {"viewBox=\"0,0,100.6,50.4\"", "", "101 50"},
         {"width=\"100%\" height=\"0\" viewbox=\"0 0 1024 768\"", "", "1024 768"},
         {"width=\"8in\" height=\"6in\"", "", "768 576"},
-        {"width=\"10cm\" height=\"72pt\"", "", "378 96"},
-        {"width=\"2em\" height=\"3mm\"", "", "32 11"},
         {"width=\"200\" viewBox=\"0 0 40 10\"", "", "200 50"},
         {"height=\"20\" viewBox=\"0 0 40 10\"", "", "80 20"},
         {"width=\"0.2\" height=\"0.2\"", "", "1 1"},

@@ -4,6 +4,9 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 
 // A fixture whose tests write below a folder of their own, made fresh for
@@ -21,3 +24,19 @@ protected:
         if (!folder.empty()) std::filesystem::remove_all(folder);
     }
 };
+
+// "none", or the folder's entries in name order as name=content, a whole
+// document shown as "document".
+inline std::string listing(const std::filesystem::path& folder) {
+    if (!std::filesystem::exists(folder)) return "none";
+    std::set<std::string> entries;
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(folder)) {
+        std::ostringstream content;
+        content << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+        const bool whole = content.str().find("</presentation>\n") != std::string::npos;
+        entries.insert(entry.path().filename().string() + "=" + (whole ? "document" : content.str()));
+    }
+    std::string text;
+    for (const std::string& entry : entries) text += (text.empty() ? "" : " ") + entry;
+    return text;
+}
