@@ -67,8 +67,6 @@ TEST(Cascade, InheritanceAndInvalidValues) {
         {"<g transform=\"translate(5,0)\">" + rect + " transform=\"inherit\"/></g>",
          "fill(0,0,0,1) at(10,0)"},
         {"<g display=\"none\">" + rect + " display=\"inline\"/></g>", ""},
-        {"<g stroke=\"blue\">" + rect + " stroke-width=\"-1\" style=\"stroke-width:x\"/></g>",
-         "fill(0,0,0,1) stroke(0,0,1,1 w1) at(0,0)"},
         {rect + " stroke=\"blue\" stroke-width=\"4\" style=\"stroke-width:-2\"/>",
          "fill(0,0,0,1) stroke(0,0,1,1 w4) at(0,0)"},
         {rect + " opacity=\"0.5\" style=\"opacity:none\"/>", "fill(0,0,0,0.5) at(0,0)"},

@@ -32,14 +32,10 @@ TEST(Document, InheritancePaintAndPlacement) {
         {"<g stroke=\"blue\" stroke-width=\"3\" stroke-dasharray=\"4 2\" opacity=\"0.5\">" + rect +
              "</g>",
          "fill(0,0,0,0.5) stroke(0,0,1,0.5 w3 dashed) at(1,2)"},
-        {"<g fill=\"red\" stroke=\"red\">" + r + " fill=\"blue\" stroke=\"none\"/></g>",
-         "fill(0,0,1,1) at(1,2)"},
         {"<widget transform=\"translate(5,6)\" x=\"50\">" + rect + "</widget>",
          "fill(0,0,0,1) at(6,8)"},
         // A fill the style declares keeps the default black away, none included.
         {"<g style=\"fill:none\">" + rect + "</g>", "at(1,2)"},
-        {"<g style=\"fill:red\">" + r + " style=\"stroke:blue\"/></g>",
-         "fill(1,0,0,1) stroke(0,0,1,1 w1) at(1,2)"},
         {"<g transform=\"scale(-2,8)\">" + r + " style=\"stroke:red;stroke-width:3\"/></g>",
          "fill(0,0,0,1) stroke(1,0,0,1 w12) at(-2,16)"},
         {"<g fill=\"&again;\">" + rect + "</g>", "fill(0,0,1,1) at(1,2)"},

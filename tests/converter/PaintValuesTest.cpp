@@ -89,6 +89,7 @@ TEST(Colors, RefuseTheirNeighbours) {
         "rgb(255, 50%, 0)",
         "rgb(255, 0 0)",
         "rgb(1px 0 0)",
+        "rgb(0,0,0",
         "rgb (0,0,0)",
         "rgb(0 0 0 / 1deg)",
         "hsl(120, 100, 50)",
@@ -123,6 +124,7 @@ TEST(Paints, ReadNoneColoursAndReferences) {
         {"url(#a) reddish", "invalid"},
         {"url(#a", "invalid"},
         {"none red", "invalid"},
+        {"blak", "invalid"},
         {"", "invalid"},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(paintOf(text), expected) << text;
