@@ -2,8 +2,10 @@
 # Times pictavo (release build) against `xmllint --noout` (libxml2's parse
 # alone, the floor for this program) on generated drawings of 1, 10 and 100 MB,
 # best of 5 runs each, and prints throughput, the ratio to xmllint and peak
-# memory, then checks the goals: at most 2x xmllint's time on 10 and 100 MB,
-# 100 MB within 12x the 10 MB time, peak memory at most 15x the input.
+# memory beside xmllint's, then checks the goals: at most 2x xmllint's time on
+# 10 and 100 MB, 100 MB within 12x the 10 MB time, and on 10 and 100 MB a peak
+# memory no higher than xmllint's (it builds libxml2's tree; the program's own
+# document model must be leaner).
 #
 #   bench/run.sh [--build DIR] [--work DIR] [--sizes "1 10 100"] [--runs 5]
 #
@@ -55,7 +57,7 @@ best_of() {
 }
 
 echo "pictavo $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?'), $(xmllint --version 2>&1 | head -1), best of $runs"
-printf '%8s %10s %9s %10s %9s %7s %10s %8s %8s\n' size pictavo MB/s xmllint MB/s ratio "peak MB" "x input" "out MB"
+printf '%8s %10s %9s %10s %9s %7s %10s %8s %12s %8s\n' size pictavo MB/s xmllint MB/s ratio "peak MB" "x input" "xmllint MB" "out MB"
 declare -A seconds
 goals=ok
 for size in $sizes; do
@@ -64,20 +66,20 @@ for size in $sizes; do
     bytes=$(stat -c %s "$drawing")
     read -r ours ourMemory < <(best_of "$build/pictavo" "$drawing" "$work/out.key")
     written=$(stat -c %s "$work/out.key/presentation.apxl")
-    read -r theirs _ < <(best_of xmllint --noout "$drawing")
+    read -r theirs theirMemory < <(best_of xmllint --noout "$drawing")
     seconds[$size]=$ours
     awk -v size="$size" -v bytes="$bytes" -v ours="$ours" -v theirs="$theirs" -v kib="$ourMemory" \
-        -v written="$written" 'BEGIN {
+        -v written="$written" -v theirKib="$theirMemory" 'BEGIN {
         mb = bytes / 1e6
-        printf "%6s MB %9.3fs %9.1f %9.3fs %9.1f %7.2f %10.1f %8.1f %8.1f\n", size, ours, mb / ours, theirs,
-            mb / theirs, ours / theirs, kib * 1024 / 1e6, kib * 1024 / bytes, written / 1e6
+        printf "%6s MB %9.3fs %9.1f %9.3fs %9.1f %7.2f %10.1f %8.1f %12.1f %8.1f\n", size, ours, mb / ours, theirs,
+            mb / theirs, ours / theirs, kib * 1024 / 1e6, kib * 1024 / bytes, theirKib * 1024 / 1e6, written / 1e6
     }'
     if ((size >= 10)) && ! awk -v a="$ours" -v b="$theirs" 'BEGIN { exit !(a <= 2 * b) }'; then
         echo "goal missed: ${size} MB takes more than 2x xmllint's time"
         goals=missed
     fi
-    if ! awk -v kib="$ourMemory" -v bytes="$bytes" 'BEGIN { exit !(kib * 1024 <= 15 * bytes) }'; then
-        echo "goal missed: ${size} MB peaks above 15x its size"
+    if ((size >= 10)) && ((ourMemory > theirMemory)); then
+        echo "goal missed: ${size} MB peaks above xmllint's peak"
         goals=missed
     fi
 done
