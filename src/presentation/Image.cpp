@@ -24,8 +24,7 @@ bool Image::storeFiles(ImageFiles& files) {
 }
 
 void Image::write(std::string& document, int) const {
-    const float* t = transformation;
-    if (fileName.empty() || byteSize > INT_MAX || !Format::writable({t[0], t[1], t[2], t[3], position[0], position[1], opacity}))
+    if (fileName.empty() || byteSize > INT_MAX || !placementWritable() || !Format::writable({opacity}))
         return;
     document.append("<image display-name=\"");
     Format::attribute(document, displayName);
@@ -36,7 +35,7 @@ void Image::write(std::string& document, int) const {
     document.append(" ");
     Format::integer(document, pixelHeight);
     document.append("\" transformation=\"");
-    Format::numbers(document, {t[0], t[1], t[2], t[3], position[0], position[1]});
+    appendPlacement(document);
     if (opacity < 1) {
         document.append("\" opacity=\"");
         Format::number(document, opacity);

@@ -24,16 +24,15 @@ Text::Text(std::string text)
 }
 
 void Text::write(std::string& document, int index) const {
-    const float* t = transformation;
-    if (!Format::writable({t[0], t[1], t[2], t[3], position[0], position[1], size[0], size[1],
-                           fontSize, lineSpacing, fontColor[0], fontColor[1], fontColor[2],
-                           fontColor[3]})) {
+    if (!placementWritable() ||
+        !Format::writable({size[0], size[1], fontSize, lineSpacing, fontColor[0], fontColor[1],
+                           fontColor[2], fontColor[3]})) {
         return;
     }
     document.append("<textbox id=\"textbox-");
     Format::integer(document, index);
     document.append("\" grow-horizontally=\"true\" transformation=\"");
-    Format::numbers(document, {t[0], t[1], t[2], t[3], position[0], position[1]});
+    appendPlacement(document);
     document.append("\" size=\"");
     Format::numbers(document, {size[0], size[1]});
     document.append("\">\n<content tab-stops=\"L 84\" font-size=\"");

@@ -29,6 +29,14 @@ public:
     // Puts the files the drawable refers to into the bundle, before it is
     // written: false when one could not be written.
     virtual bool storeFiles(ImageFiles&) { return true; }
+
+protected:
+    // Whether every number of the placement (transformation and position)
+    // can be written.
+    bool placementWritable() const;
+    // Appends the placement as the value of a transformation attribute:
+    // "a b c d tx ty".
+    void appendPlacement(std::string& document) const;
 };
 
 }  // namespace Orvane
