@@ -33,8 +33,12 @@ const std::string corner = "<polyline points=\"0,0 10,0 10,10\" fill=\"none\" st
 }  // namespace
 
 // Start, mid and end markers on a polyline turned as orient says: auto along
-// the bisector at the corner, auto-start-reverse backwards at the start.
-TEST(DrawnMarkers, OrientOnAPolyline) {
+// the bisector at the corner, auto-start-reverse backwards at the start. The
+// content's placement: refX/refY onto the vertex, viewBox into markerWidth by
+// markerHeight, scaled by the stroke width unless in user space; the marker
+// shorthand from a style sheet; the shapes that take them.
+TEST(DrawnMarkers, OrientPlacementAndShapes) {
+    const std::string line = "<line x1=\"0\" y1=\"0\" x2=\"10\" y2=\"0\" stroke=\"black\"";
     const std::pair<std::string, std::string> cases[] = {
         {marker("orient=\"auto\"") + corner + "/>",
          "M0,0 L4,0; M10,0 L12.828,2.828; M10,10 L10,14"},
@@ -42,16 +46,6 @@ TEST(DrawnMarkers, OrientOnAPolyline) {
          "M0,0 L-4,0; M10,0 L12.828,2.828; M10,10 L10,14"},
         {marker("orient=\"90\"") + corner + "/>", "M0,0 L0,4; M10,0 L10,4; M10,10 L10,14"},
         {marker("") + corner + "/>", "M0,0 L4,0; M10,0 L14,0; M10,10 L14,10"},
-    };
-    for (const auto& [body, expected] : cases) EXPECT_EQ(markersDrawn(body), expected) << body;
-}
-
-// The content's placement: refX/refY onto the vertex, viewBox into
-// markerWidth by markerHeight, scaled by the stroke width unless in user
-// space; the marker shorthand from a style sheet; the shapes that take them.
-TEST(DrawnMarkers, PlacementAndShapes) {
-    const std::string line = "<line x1=\"0\" y1=\"0\" x2=\"10\" y2=\"0\" stroke=\"black\"";
-    const std::pair<std::string, std::string> cases[] = {
         {marker("refX=\"2\" refY=\"1\"") + line + " marker-end=\"url(#m)\"/>", "M8,-1 L12,-1"},
         {marker("viewBox=\"0 0 2 2\" markerWidth=\"4\" markerHeight=\"4\"") + line +
              " marker-start=\"url(#m)\"/>",

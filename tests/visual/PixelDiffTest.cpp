@@ -27,7 +27,6 @@ TEST(PixelDiff, ToleranceAppliesToEachChannel) {
     } cases[] = {
         {"red off by exactly the tolerance", {148, 100, 100, 255}, false},
         {"red off by one more", {149, 100, 100, 255}, true},
-        {"blue within it below", {100, 100, 52, 255}, false},
         {"only alpha beyond it", {100, 100, 100, 200}, true},
     };
     for (const auto& c : cases) {
