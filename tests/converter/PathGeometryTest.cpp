@@ -54,15 +54,9 @@ TEST(PathData, GroupsFiguresAndReflections) {
 // was drawn before it; a group cut short is dropped.
 TEST(PathData, StopsAtTheFirstError) {
     expectPathData({
-        {"", "-"},
-        {"L 10 10", "-"},
-        {"M,0 0 L 1 1", "-"},
-        {"M 0 0 L 10-5 10 --5 7 7", "M0,0 L10,-5"},
-        {"M 0 0 L 5 5 1e 3 4", "M0,0 L5,5"},
-        {"M 0 0 L 5 5 1. 3", "M0,0 L5,5"},
-        {"M 0 0 L 5 0 z 5 5 L 1 1", "M0,0 L5,0 Z"},
-        {"M 0 0 L 5 0 X 5 5", "M0,0 L5,0"},
-        {"M0 0L1 1,", "M0,0 L1,1"},
+        {"", "-"}, {"L 10 10", "-"}, {"M,0 0 L 1 1", "-"}, {"M 0 0 L 10-5 10 --5 7 7", "M0,0 L10,-5"},
+        {"M 0 0 L 5 5 1. 3", "M0,0 L5,5"}, {"M 0 0 L 5 0 z 5 5 L 1 1", "M0,0 L5,0 Z"},
+        {"M 0 0 L 5 0 X 5 5", "M0,0 L5,0"}, {"M0 0L1 1,", "M0,0 L1,1"},
         {"M 0 0 L 10 0 M 20 20 L", "M0,0 L10,0"},
     });
 }
@@ -81,8 +75,7 @@ TEST(PathData, ArcsSplitIntoQuarterTurnPieces) {
         // A zero radius draws a line; an arc back to its start, or one that
         // cannot be computed, draws nothing but still moves.
         {"M 0 0 A 0 10 0 0 1 20 0 A 10 0 0 0 1 40 0", "M0,0 L20,0 L40,0"},
-        {"M 5 5 A 10 10 0 1 1 5 5 L 6 6", "M5,5 L6,6"},
-        {"M 0 0 A 1e39 1 0 0 1 10 0 L 20 0", "M10,0 L20,0"},
+        {"M 5 5 A 10 10 0 1 1 5 5 L 6 6", "M5,5 L6,6"}, {"M 0 0 A 1e39 1 0 0 1 10 0 L 20 0", "M10,0 L20,0"},
     });
 }
 
@@ -102,22 +95,19 @@ TEST(PathData, MapsEveryPointThroughTheMatrix) {
 TEST(Shapes, BuildTheirOutlines) {
     PathGeometry geometry;
     Pictavo::ellipseOutline(1, 2, 20, 10, geometry);
-    EXPECT_EQ(
-        described(geometry),
-        "M21,2 C21,7.523 12.046,12 1,12 C-10.046,12 -19,7.523 -19,2 C-19,-3.523 -10.046,-8 1,-8 "
-        "C12.046,-8 21,-3.523 21,2 Z");
+    EXPECT_EQ(described(geometry),
+              "M21,2 C21,7.523 12.046,12 1,12 C-10.046,12 -19,7.523 -19,2 C-19,-3.523 -10.046,-8 1,-8 "
+              "C12.046,-8 21,-3.523 21,2 Z");
     const std::pair<std::array<float, 6>, const char*> rectangles[] = {
         {{10, 20, 100, 50, 10, 5},
          "M100,20 C105.523,20 110,22.239 110,25 L110,65 C110,67.761 105.523,70 100,70 L20,70 "
          "C14.477,70 10,67.761 10,65 L10,25 C10,22.239 14.477,20 20,20 Z"},
         // A radius not given takes the other; each is at most half its side.
         {{0, 0, 20, 10, -1, 100},
-         "M10,0 C15.523,0 20,2.239 20,5 L20,5 C20,7.761 15.523,10 10,10 L10,10 C4.477,10 0,7.761 "
-         "0,5 "
+         "M10,0 C15.523,0 20,2.239 20,5 L20,5 C20,7.761 15.523,10 10,10 L10,10 C4.477,10 0,7.761 0,5 "
          "L0,5 C0,2.239 4.477,0 10,0 Z"},
         {{0, 0, 20, 10, -1, -1}, "M0,0 L20,0 L20,10 L0,10 Z"},
-        {{0, 0, 20, 10, 0, 5}, "M0,0 L20,0 L20,10 L0,10 Z"},
-        {{0, 0, 0, 10, -1, -1}, "-"},
+        {{0, 0, 20, 10, 0, 5}, "M0,0 L20,0 L20,10 L0,10 Z"}, {{0, 0, 0, 10, -1, -1}, "-"},
     };
     for (const auto& [r, expected] : rectangles) {
         Pictavo::rectangleOutline(r[0], r[1], r[2], r[3], r[4], r[5], geometry);
@@ -130,12 +120,8 @@ TEST(Shapes, BuildTheirOutlines) {
 // Coordinates pair up in order up to the first error; an odd last one is dropped.
 TEST(Shapes, PointsPairNumbersUpToAnError) {
     const Case cases[] = {
-        {"10-20-30-40", "M10,-20 L-30,-40 Z"},
-        {" 1e2,5,6 7 ", "M100,5 L6,7 Z"},
-        {"1 2 3 4 5", "M1,2 L3,4 Z"},
-        {"1 2 3 4 x 5 6", "M1,2 L3,4 Z"},
-        {"-+5 6 7 8", "-"},
-        {"1,2", "-"},
+        {"10-20-30-40", "M10,-20 L-30,-40 Z"}, {" 1e2,5,6 7 ", "M100,5 L6,7 Z"},
+        {"1 2 3 4 5", "M1,2 L3,4 Z"}, {"1 2 3 4 x 5 6", "M1,2 L3,4 Z"}, {"-+5 6 7 8", "-"}, {"1,2", "-"},
     };
     PathGeometry geometry;
     for (const auto& [text, expected] : cases) {

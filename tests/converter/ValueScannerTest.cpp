@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "converter/Lengths.h"
 #include "converter/ValueScanner.h"
@@ -32,14 +33,10 @@ std::string numberRead(const char* text) {
 std::string randomNumberText(std::mt19937_64& generator) {
     static const char* const pieces[] = {"-", "+", ".", "e", "E", "e-", "E+", "0x", "px", "%"};
     std::string text;
-    const int parts = 1 + static_cast<int>(generator() % 6);
-    for (int i = 0; i < parts; ++i) {
-        if (generator() % 3 == 0) {
-            text += pieces[generator() % std::size(pieces)];
-        } else {
-            const int digits = 1 + static_cast<int>(generator() % 24);
-            for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + generator() % 10);
-        }
+    for (auto parts = 1 + generator() % 6; parts > 0; --parts) {
+        if (generator() % 3 == 0) text += pieces[generator() % std::size(pieces)];
+        else
+            for (auto digits = 1 + generator() % 24; digits > 0; --digits) text += char('0' + generator() % 10);
     }
     return text;
 }
@@ -53,8 +50,7 @@ TEST(ValueScanner, ReadsNumbersByOneSignRule) {
         {"10-20", "10|-20"}, {"-.5.5", "-0.5|.5"}, {"+7", "7|"},    {"--5", "no|--5"},
         {"- 5", "no|- 5"},   {"1.", "1|."},       {".", "no|."},  {" 5", "no| 5"},
         {"1e3x", "1000|x"},  {"1em", "1|em"},     {"1e+", "1|e+"}, {"2E-2,", "0.02|,"},
-        {"0x10", "0|x10"},   {"1e39", "inf|"},    {"-1e-50", "-0|"},
-        {"", "no|"},
+        {"0x10", "0|x10"},   {"1e39", "inf|"},    {"-1e-50", "-0|"}, {"", "no|"},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(numberRead(text), expected) << text;
 }
@@ -73,15 +69,8 @@ TEST(ValueScanner, ConvertsAsStrtodDoes) {
     // Double rounding near the float range's ends, long digit runs, and
     // values beyond a double's range, which from_chars refuses.
     const char* const edges[] = {
-        "9007199254740993",
-        "-0",
-        "3.4028235677973366e38",
-        "1.4e-45",
-        "7.0064923216240854e-46",
-        "0.0000000000000000000000123",
-        "123456789012345678901234567890e-30",
-        "1e-400",
-        "-1e400",
+        "9007199254740993", "-0", "3.4028235677973366e38", "1.4e-45", "7.0064923216240854e-46",
+        "0.0000000000000000000000123", "123456789012345678901234567890e-30", "1e-400", "-1e400",
     };
     for (const char* text : edges) EXPECT_TRUE(same(text)) << text;
     std::mt19937_64 generator(20111001);
@@ -115,36 +104,19 @@ TEST(ValueScanner, ReadsFlagsKeywordsAndSeparators) {
 // cent of the viewport's width (300), height (400) or sqrt((w² + h²) / 2).
 TEST(Lengths, ResolveUnitsToUserUnits) {
     const Pictavo::LengthContext context{20, 300, 400};
-    struct Case {
-        const char* text;
-        Axis axis;
-        std::optional<float> expected;
-    } cases[] = {
-        {" 12 ", Axis::Horizontal, 12},
-        {"12px", Axis::Vertical, 12},
-        {"3pt", Axis::Vertical, 4},
-        {"1pc", Axis::Vertical, 16},
-        {"2.54cm", Axis::Vertical, 96},
-        {"25.4MM", Axis::Vertical, 96},
-        {"0.5in", Axis::Vertical, 48},
-        {"101.6Q", Axis::Vertical, 96},
-        {"2em", Axis::Vertical, 40},
-        {"2ex", Axis::Vertical, 20},
-        {"50%", Axis::Horizontal, 150},
-        {"50%", Axis::Vertical, 200},
-        {"10%", Axis::Diagonal, 35.3553391f},
-        {"-1e1px", Axis::Horizontal, -10},
-        {"12 px", Axis::Horizontal, std::nullopt},
-        {"12km", Axis::Horizontal, std::nullopt},
-        {"45deg", Axis::Horizontal, std::nullopt},
-        {"1e", Axis::Horizontal, std::nullopt},
-        {"", Axis::Horizontal, std::nullopt},
+    const Axis x = Axis::Horizontal, y = Axis::Vertical;
+    const auto none = std::nullopt;
+    const std::tuple<const char*, Axis, std::optional<float>> cases[] = {
+        {" 12 ", x, 12}, {"3pt", y, 4}, {"1pc", y, 16}, {"2.54cm", y, 96}, {"25.4MM", y, 96}, {"0.5in", y, 48},
+        {"101.6Q", y, 96}, {"2em", y, 40}, {"2ex", y, 20}, {"50%", x, 150}, {"50%", y, 200},
+        {"10%", Axis::Diagonal, 35.3553391f}, {"-1e1px", x, -10}, {"12 px", x, none}, {"12km", x, none},
+        {"45deg", x, none}, {"", x, none},
     };
-    for (const Case& c : cases) {
-        const std::optional<Length> length = Pictavo::readLength(c.text);
-        ASSERT_EQ(length.has_value(), c.expected.has_value()) << c.text;
+    for (const auto& [text, axis, expected] : cases) {
+        const std::optional<Length> length = Pictavo::readLength(text);
+        ASSERT_EQ(length.has_value(), expected.has_value()) << text;
         if (length) {
-            EXPECT_FLOAT_EQ(Pictavo::userUnits(*length, c.axis, context), *c.expected) << c.text;
+            EXPECT_FLOAT_EQ(Pictavo::userUnits(*length, axis, context), *expected) << text;
         }
     }
 }
