@@ -41,7 +41,6 @@ TEST(Entities, ExponentialExpansionIsRefused) {
         laughs += "<!ENTITY l" + std::to_string(i) + " \"" + repeated("&l" + std::to_string(i - 1) + ";", 10) + "\">";
     laughs += "]>\n";
     expectUnparsable(laughs + drawing("<rect width='1' height='1' fill='&l9;'/>"));
-    expectUnparsable(laughs + drawing("<text>&l9;</text>"));
 }
 
 // A 100 kB entity named in 10 000 attributes passes the parser's checks but

@@ -102,7 +102,6 @@ TEST(PathExport, FillClosesFiguresAndGoesApartFromAStrokeOfOpenFigures) {
         std::string expected;
     };
     const Row rows[] = {
-        {"open, filled", false, true, false, false, shape(triangle + " Z", "", redFill)},
         {"open, filled and stroked", false, true, true, false,
          shape(triangle + " Z", "", redFill) + shape(triangle, stroke, "")},
         {"closed and an open line, filled and stroked", true, true, true, true,
